@@ -1,0 +1,30 @@
+// Sonidex: a sample browser and player. The start-up sequence.
+#include <windows.h>
+#include "app/Settings.h"
+#include "app/Unit1.h"
+#include "audio/WAVStream.h"
+#include "audio/WAVUnit.h"
+#include "toolkit/Forms.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    TApplication app;
+    try {
+        Application->Initialize();
+        Application->HintColor = 0x55BBFF;             // RGB(255, 187, 85)
+        Application->SetTitle("Sonidex");
+        Application->CreateForm(&SonidexForm);
+        Application->CreateForm(&SettingsForm);
+        // No task-bar button: the notification-area icon stands for the program.
+        ShowWindow(Application->Handle(), SW_HIDE);
+        OpenSoundDevice(SonidexForm->Handle());
+        StartStreaming();
+        SonidexForm->FinishStartup();
+    } catch (const std::exception& e) {
+        // A failure while starting (no sound device, say) is reported and ends the program.
+        Application->HandleException(e);
+        return 1;
+    }
+    Application->Run();
+    return 0;
+}

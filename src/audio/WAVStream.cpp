@@ -1,0 +1,4 @@
+#include "audio/WAVStream.h"
+
+void StartStreaming() {}
+void EndStreaming() {}

@@ -1,0 +1,331 @@
+#include "toolkit/Forms.h"
+#include <commctrl.h>
+#include "toolkit/Thread.h"
+
+TApplication* Application = nullptr;
+TScreen* Screen = nullptr;
+
+namespace {
+BOOL CALLBACK CollectEnabledWindow(HWND h, LPARAM l)
+{
+    if (IsWindowVisible(h) && IsWindowEnabled(h)) reinterpret_cast<std::vector<HWND>*>(l)->push_back(h);
+    return TRUE;
+}
+}
+
+// ---- TForm ---------------------------------------------------------------------------------
+
+TForm::TForm(TComponent* owner) : TWinControl(owner)
+{
+    FVisible = false;
+    FColor = clBtnFace;
+    ParentFont = false;
+}
+
+TForm::~TForm()
+{
+    DestroyComponents();
+}
+
+void TForm::BeforeDestruction()
+{
+    if (!FDestroyed) {
+        FDestroyed = true;
+        OnDestroy(this);
+    }
+}
+
+void TForm::AfterConstruction()
+{
+    HandleNeeded();
+    OnCreate(this);
+}
+
+void TForm::CreateParams(TCreateParams& p)
+{
+    TWinControl::CreateParams(p);
+    p.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+    switch (BorderStyle) {
+    case bsNone: p.Style |= WS_POPUP; break;
+    case bsSingle: case bsToolWindow: p.Style |= WS_CAPTION | WS_BORDER; break;
+    case bsDialog: p.Style |= WS_POPUP | WS_CAPTION | DS_MODALFRAME; p.ExStyle |= WS_EX_DLGMODALFRAME; break;
+    case bsSizeable: p.Style |= WS_CAPTION | WS_THICKFRAME; break;
+    }
+    if (BorderStyle != bsNone) {
+        if (BorderIcons & biSystemMenu) p.Style |= WS_SYSMENU;
+        if (BorderIcons & biMinimize) p.Style |= WS_MINIMIZEBOX;
+        if (BorderIcons & biMaximize) p.Style |= WS_MAXIMIZEBOX;
+    }
+    if (BorderStyle == bsToolWindow) p.ExStyle |= WS_EX_TOOLWINDOW;
+    if (FormStyle == fsStayOnTop) p.ExStyle |= WS_EX_TOPMOST;
+    // Forms belong to the application's window: that one stands for the program on the task bar.
+    p.WndParent = Application ? Application->Handle() : nullptr;
+}
+
+void TForm::SetClientSize(int w, int h)
+{
+    RECT r = {0, 0, w, h};
+    if (FHandle) {
+        AdjustWindowRectEx(&r, GetWindowLongA(FHandle, GWL_STYLE), FALSE, GetWindowLongA(FHandle, GWL_EXSTYLE));
+    } else {
+        TCreateParams p;
+        CreateParams(p);
+        AdjustWindowRectEx(&r, p.Style, FALSE, p.ExStyle);
+    }
+    SetBounds(FLeft, FTop, r.right - r.left, r.bottom - r.top);
+}
+
+TWindowState TForm::WindowState() const
+{
+    if (!FHandle) return wsNormal;
+    if (IsIconic(FHandle)) return wsMinimized;
+    if (IsZoomed(FHandle)) return wsMaximized;
+    return wsNormal;
+}
+
+void TForm::SetVisible(bool v)
+{
+    if (v == FVisible) return;
+    FVisible = v;
+    if (!Handle()) return;
+    ShowWindow(FHandle, v ? SW_SHOW : SW_HIDE);
+    if (v) OnShow(this); else OnHide(this);
+}
+
+void TForm::Show()
+{
+    SetVisible(true);
+    SetForegroundWindow(FHandle);
+}
+
+void TForm::Hide() { SetVisible(false); }
+
+void TForm::Close()
+{
+    if (FModal) { ModalResult = mrCancel; return; }
+    TCloseAction action = (Application && Application->MainForm() == this) ? caFree : caHide;
+    OnClose(this, action);
+    if (action == caNone) return;
+    if (Application && Application->MainForm() == this) Application->Terminate();
+    else if (action == caHide) Hide();
+    else if (action == caMinimize) ShowWindow(FHandle, SW_MINIMIZE);
+}
+
+int TForm::ShowModal()
+{
+    // Every other window of the program is disabled while the dialog runs.
+    std::vector<HWND> disabled;
+    EnumThreadWindows(GetCurrentThreadId(), &CollectEnabledWindow, reinterpret_cast<LPARAM>(&disabled));
+    for (HWND h : disabled) if (h != FHandle) EnableWindow(h, FALSE);
+    FModal = true;
+    ModalResult = mrNone;
+    Show();
+    MSG m;
+    while (ModalResult == mrNone && !Application->Terminated()) {
+        if (GetMessageA(&m, nullptr, 0, 0) <= 0) { Application->Terminate(); break; }
+        TranslateMessage(&m);
+        DispatchMessageA(&m);
+        if (ModalResult != mrNone) {
+            // The dialog closes: its close handler still runs, as for any close.
+            TCloseAction action = caHide;
+            OnClose(this, action);
+            if (action == caNone) ModalResult = mrNone;
+        }
+    }
+    FModal = false;
+    for (HWND h : disabled) if (h != FHandle) EnableWindow(h, TRUE);
+    Hide();
+    return ModalResult;
+}
+
+void TForm::PaintWindow(HDC dc)
+{
+    FCanvas.SetHandle(dc);
+    FCanvas.Font.Assign(Font);
+    try {
+        OnPaint(this);
+    } catch (...) {
+        FCanvas.SetHandle(nullptr);
+        throw;
+    }
+    FCanvas.SetHandle(nullptr);
+    PaintControls(dc);
+}
+
+LRESULT TForm::WndProc(UINT msg, WPARAM w, LPARAM l)
+{
+    switch (msg) {
+    case WM_CLOSE:
+        Close();
+        return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(w) == WA_INACTIVE) OnDeactivate(this);
+        else {
+            OnActivate(this);
+            if (auto* c = dynamic_cast<TWinControl*>(FActiveControl); c && c->HandleAllocated() && c->Showing()) {
+                ::SetFocus(c->Handle());
+                return 0;
+            }
+        }
+        break;
+    case WM_KEYDOWN: case WM_SYSKEYDOWN: case WM_KEYUP: case WM_SYSKEYUP: case WM_CHAR:
+        break;   // the form's own keys go to its KeyDown / KeyPress once
+    }
+    return TWinControl::WndProc(msg, w, l);
+}
+
+// ---- TApplication --------------------------------------------------------------------------
+
+TApplication::TApplication() : TComponent(nullptr)
+{
+    Application = this;
+    Screen = new TScreen();
+}
+
+TApplication::~TApplication()
+{
+    DestroyComponents();
+    delete Screen;
+    Screen = nullptr;
+    if (FHandle) DestroyWindow(FHandle);
+    Application = nullptr;
+}
+
+LRESULT CALLBACK TApplication::AppWndProc(HWND h, UINT m, WPARAM w, LPARAM l)
+{
+    if (m == WM_SYSCOMMAND && Application) {
+        if ((w & 0xFFF0) == SC_MINIMIZE) { Application->Minimize(); return 0; }
+        if ((w & 0xFFF0) == SC_RESTORE) { Application->Restore(); return 0; }
+    }
+    if (m == WM_CLOSE && Application && Application->MainForm()) { Application->MainForm()->Close(); return 0; }
+    return DefWindowProcA(h, m, w, l);
+}
+
+void TApplication::Initialize()
+{
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+    HINSTANCE inst = GetModuleHandleA(nullptr);
+    FIcon = LoadIconA(inst, "MAINICON");
+    if (!FIcon) FIcon = LoadIcon(nullptr, IDI_APPLICATION);
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = &AppWndProc;
+    wc.hInstance = inst;
+    wc.hIcon = FIcon;
+    wc.lpszClassName = "TApplication";
+    RegisterClassA(&wc);
+    // The application's own window: it has the task-bar button and owns every form. It is
+    // a zero-sized window in the middle of the screen, never seen.
+    int x = GetSystemMetrics(SM_CXSCREEN) / 2, y = GetSystemMetrics(SM_CYSCREEN) / 2;
+    FHandle = CreateWindowA("TApplication", FTitle.c_str(),
+                            WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                            x, y, 0, 0, nullptr, nullptr, inst, nullptr);
+    if (FHandle) ShowWindow(FHandle, SW_SHOWNOACTIVATE);
+    TThread::InitSynchronize();
+}
+
+void TApplication::SetTitle(const std::string& t)
+{
+    FTitle = t;
+    if (FHandle) SetWindowTextA(FHandle, t.c_str());
+}
+
+bool TApplication::ProcessMessage(MSG& m)
+{
+    if (!PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) return false;
+    if (m.message == WM_QUIT) { FTerminated = true; return true; }
+    TranslateMessage(&m);
+    DispatchMessageA(&m);
+    return true;
+}
+
+void TApplication::ProcessMessages()
+{
+    MSG m;
+    while (ProcessMessage(m)) {}
+}
+
+void TApplication::Run()
+{
+    if (FMainForm && !FMainForm->Visible()) FMainForm->Show();
+    MSG m;
+    while (!FTerminated) {
+        BOOL r = GetMessageA(&m, nullptr, 0, 0);
+        if (r <= 0) { FTerminated = true; break; }
+        TranslateMessage(&m);
+        DispatchMessageA(&m);
+    }
+}
+
+void TApplication::Terminate()
+{
+    if (!FTerminated) PostQuitMessage(0);
+    FTerminated = true;
+}
+
+void TApplication::HandleException(const std::exception& e)
+{
+    if (OnException) { OnException(this, e); return; }
+    HWND owner = FMainForm && FMainForm->HandleAllocated() && IsWindowVisible(FMainForm->Handle()) ? FMainForm->Handle() : nullptr;
+    std::string text = e.what();
+    if (!text.empty() && text.back() > '.') text += '.';
+    MessageBoxA(owner, text.c_str(), FTitle.c_str(), MB_OK | MB_ICONSTOP);
+}
+
+void TApplication::Minimize()
+{
+    if (!FHandle || IsIconic(FHandle)) return;
+    FHiddenOnMinimize.clear();
+    for (TComponent* c : Components())
+        if (auto* f = dynamic_cast<TForm*>(c); f && f->HandleAllocated() && IsWindowVisible(f->Handle())) {
+            FHiddenOnMinimize.push_back(f->Handle());
+            ShowWindow(f->Handle(), SW_HIDE);
+        }
+    ShowWindow(FHandle, SW_MINIMIZE);
+    OnMinimize(this);
+}
+
+void TApplication::Restore()
+{
+    if (!FHandle) return;
+    if (IsIconic(FHandle)) ShowWindow(FHandle, SW_RESTORE);
+    for (HWND h : FHiddenOnMinimize) if (IsWindow(h)) ShowWindow(h, SW_SHOW);
+    FHiddenOnMinimize.clear();
+    OnRestore(this);
+}
+
+void TApplication::BringToFront()
+{
+    if (FMainForm && FMainForm->HandleAllocated()) {
+        HWND h = GetLastActivePopup(FMainForm->Handle());
+        if (h && IsWindowVisible(h)) SetForegroundWindow(h);
+    }
+}
+
+// ---- TScreen -------------------------------------------------------------------------------
+
+TScreen::TScreen() : TComponent(nullptr)
+{
+    struct { TCursor c; LPCSTR id; } std_[] = {
+        {crDefault, IDC_ARROW}, {crArrow, IDC_ARROW}, {crCross, IDC_CROSS}, {crIBeam, IDC_IBEAM},
+        {crHourGlass, IDC_WAIT}, {crHandPoint, IDC_HAND}, {crNo, IDC_NO}, {crSizeAll, IDC_SIZEALL}, {crDrag, IDC_ARROW}};
+    for (auto& s : std_) FCursors[s.c] = LoadCursorA(nullptr, s.id);
+    FCursors[crNone] = nullptr;
+}
+
+HCURSOR TScreen::CursorHandle(TCursor c) const
+{
+    auto it = FCursors.find(c);
+    return it != FCursors.end() ? it->second : FCursors.at(crDefault);
+}
+
+void TScreen::SetCursor(TCursor c)
+{
+    if (c == FCursor) return;
+    FCursor = c;
+    // Shown at once, also when the program is busy and reads no messages.
+    POINT pt;
+    GetCursorPos(&pt);
+    if (c != crDefault) ::SetCursor(CursorHandle(c));
+    else SetCursorPos(pt.x, pt.y);   // lets the window under the pointer choose again
+}

@@ -1,0 +1,93 @@
+#include "toolkit/ImgList.h"
+
+TImageList::TImageList(TComponent* owner, int width, int height, bool masked)
+    : TComponent(owner), FWidth(width), FHeight(height), FMasked(masked) {}
+
+TImageList::~TImageList()
+{
+    if (FHandle && !FShared) ImageList_Destroy(FHandle);
+}
+
+void TImageList::Create()
+{
+    if (!FHandle) FHandle = ImageList_Create(FWidth, FHeight, ILC_COLOR24 | (FMasked ? ILC_MASK : 0), 4, 4);
+}
+
+HIMAGELIST TImageList::Handle()
+{
+    Create();
+    return FHandle;
+}
+
+void TImageList::ShareHandle(HIMAGELIST h)
+{
+    if (FHandle && !FShared) ImageList_Destroy(FHandle);
+    FHandle = h;
+    FShared = true;
+    if (h) ImageList_GetIconSize(h, &FWidth, &FHeight);
+    OnChange(this);
+}
+
+int TImageList::Count() const { return FHandle ? ImageList_GetImageCount(FHandle) : 0; }
+
+int TImageList::Add(TBitmap& bmp)
+{
+    Create();
+    int r = ImageList_Add(FHandle, bmp.Handle(), nullptr);
+    OnChange(this);
+    return r;
+}
+
+int TImageList::AddMasked(TBitmap& bmp, TColor maskColor)
+{
+    Create();
+    int r = ImageList_AddMasked(FHandle, bmp.Handle(), ColorToRGB(maskColor));
+    OnChange(this);
+    return r;
+}
+
+bool TImageList::ResourceLoad(const char* name, TColor maskColor)
+{
+    TBitmap bmp;
+    if (!bmp.LoadFromResourceName(GetModuleHandleA(nullptr), name)) return false;
+    if (maskColor != clNone) AddMasked(bmp, maskColor);
+    else Add(bmp);
+    return true;
+}
+
+void TImageList::Clear()
+{
+    if (FHandle) ImageList_Remove(FHandle, -1);
+    OnChange(this);
+}
+
+void TImageList::SetBkColor(TColor c)
+{
+    FBkColor = c;
+    if (FHandle) ImageList_SetBkColor(FHandle, c == clNone ? CLR_NONE : ColorToRGB(c));
+}
+
+void TImageList::DrawOn(HDC dc, int x, int y, int index, bool enabled)
+{
+    if (!FHandle || index < 0 || index >= Count()) return;
+    if (enabled) {
+        ImageList_Draw(FHandle, index, dc, x, y, ILD_TRANSPARENT);
+    } else {
+        IMAGELISTDRAWPARAMS p = {};
+        p.cbSize = sizeof p;
+        p.himl = FHandle; p.i = index; p.hdcDst = dc; p.x = x; p.y = y;
+        p.rgbBk = CLR_NONE; p.rgbFg = CLR_DEFAULT; p.fStyle = ILD_TRANSPARENT | ILD_BLEND50;
+        if (!ImageList_DrawIndirect(&p)) ImageList_Draw(FHandle, index, dc, x, y, ILD_BLEND50);
+    }
+}
+
+void TImageList::Draw(TCanvas& canvas, int x, int y, int index, bool enabled)
+{
+    DrawOn(canvas.Handle(), x, y, index, enabled);
+}
+
+void TImageList::GetBitmap(int index, TBitmap& bmp)
+{
+    bmp.SetSize(FWidth, FHeight);
+    DrawOn(bmp.Canvas().Handle(), 0, 0, index);
+}

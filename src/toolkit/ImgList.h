@@ -1,0 +1,41 @@
+// An image list over the common controls' image lists: equal-sized images drawn by index.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+#include "toolkit/Classes.h"
+#include "toolkit/Graphics.h"
+
+class TImageList : public TComponent {
+public:
+    TImageList(TComponent* owner, int width = 16, int height = 16, bool masked = true);
+    ~TImageList() override;
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    int Count() const;
+    HIMAGELIST Handle();
+    // Shares a list made elsewhere (the system's small icons): never destroyed by us.
+    void ShareHandle(HIMAGELIST h);
+    bool ShareImages() const { return FShared; }
+    // Cuts a bitmap into images of the list's size; with a mask colour, pixels of that
+    // colour are transparent.
+    int Add(TBitmap& bmp);
+    int AddMasked(TBitmap& bmp, TColor maskColor);
+    // Loads a bitmap resource of the program and cuts it into images.
+    bool ResourceLoad(const char* name, TColor maskColor = clNone);
+    void Clear();
+    // Draws image i at (x, y); a disabled image is drawn greyed.
+    void Draw(TCanvas& canvas, int x, int y, int index, bool enabled = true);
+    void DrawOn(HDC dc, int x, int y, int index, bool enabled = true);
+    // Copies image i into bmp (sized to the list's images).
+    void GetBitmap(int index, TBitmap& bmp);
+    TColor BkColor() const { return FBkColor; }
+    void SetBkColor(TColor c);
+    TNotifyEvent OnChange;
+private:
+    void Create();
+    HIMAGELIST FHandle = nullptr;
+    int FWidth, FHeight;
+    bool FMasked;
+    bool FShared = false;
+    TColor FBkColor = clNone;
+};

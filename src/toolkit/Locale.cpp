@@ -1,0 +1,8 @@
+#include <windows.h>
+#include "toolkit/pure/StrUtils.h"
+
+int AnsiCompareText(const std::string& a, const std::string& b)
+{
+    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
+                          b.data(), static_cast<int>(b.size())) - CSTR_EQUAL;
+}

@@ -1,0 +1,411 @@
+#include "toolkit/StdCtrls.h"
+#include "toolkit/Forms.h"
+
+// ---- TLabel --------------------------------------------------------------------------------
+
+TLabel::TLabel(TComponent* owner) : TGraphicControl(owner)
+{
+    FWidth = 65; FHeight = 13;
+}
+
+void TLabel::TextChanged()
+{
+    // The label is drawn again at once: the program changes status texts while it is busy.
+    Invalidate();
+}
+
+void TLabel::Paint()
+{
+    RECT r = {0, 0, FWidth, FHeight};
+    if (!Transparent) {
+        Canvas.Brush.SetColor(FColor);
+        Canvas.FillRect(Rect(0, 0, FWidth, FHeight));
+    }
+    HDC dc = Canvas.Handle();
+    SelectObject(dc, Font.Handle());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ColorToRGB(FEnabled ? Font.Color() : clGrayText));
+    UINT fmt = DT_NOPREFIX | DT_EXPANDTABS | (WordWrap ? DT_WORDBREAK : 0) |
+               (Alignment == taCenter ? DT_CENTER : Alignment == taRightJustify ? DT_RIGHT : DT_LEFT);
+    // A carriage return alone breaks the line as the text controls of Windows do.
+    std::string text;
+    for (size_t i = 0; i < FText.size(); ++i) {
+        text += FText[i];
+        if (FText[i] == '\r' && (i + 1 >= FText.size() || FText[i + 1] != '\n')) text += '\n';
+    }
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, fmt);
+}
+
+// ---- buttons -------------------------------------------------------------------------------
+
+LRESULT TButtonControl::WndProc(UINT msg, WPARAM w, LPARAM l)
+{
+    if (msg == CN_COMMAND && HIWORD(w) == BN_CLICKED) {
+        Click();
+        return 0;
+    }
+    return TWinControl::WndProc(msg, w, l);
+}
+
+TButton::TButton(TComponent* owner) : TButtonControl(owner)
+{
+    FWidth = 75; FHeight = 25;
+    TabStop = true;
+}
+
+void TButton::CreateParams(TCreateParams& p)
+{
+    TButtonControl::CreateParams(p);
+    p.SysClass = "BUTTON";
+    p.Style |= BS_PUSHBUTTON;
+}
+
+void TButton::Click()
+{
+    if (ModalResult)
+        if (TForm* f = GetParentForm(this)) f->ModalResult = ModalResult;
+    TButtonControl::Click();
+}
+
+TCheckBox::TCheckBox(TComponent* owner) : TButtonControl(owner)
+{
+    FWidth = 97; FHeight = 17;
+    TabStop = true;
+}
+
+void TCheckBox::CreateParams(TCreateParams& p)
+{
+    TButtonControl::CreateParams(p);
+    p.SysClass = "BUTTON";
+    p.Style |= FRadio ? BS_RADIOBUTTON : BS_CHECKBOX;
+}
+
+void TCheckBox::HandleCreated()
+{
+    SendMessageA(FHandle, BM_SETCHECK, FChecked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void TCheckBox::SetCheckedQuietly(bool c)
+{
+    FChecked = c;
+    if (FHandle) SendMessageA(FHandle, BM_SETCHECK, c ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void TCheckBox::SetChecked(bool c)
+{
+    if (c == FChecked) return;
+    SetCheckedQuietly(c);
+    if (FRadio && c && FParent) {
+        for (TControl* sib : FParent->Controls())
+            if (auto* r = dynamic_cast<TRadioButton*>(sib); r && r != this) r->SetCheckedQuietly(false);
+    }
+    Click();
+}
+
+LRESULT TCheckBox::WndProc(UINT msg, WPARAM w, LPARAM l)
+{
+    if (msg == CN_COMMAND && HIWORD(w) == BN_CLICKED) {
+        // The box is flipped by us (not BS_AUTOCHECKBOX), so code and clicks take one path.
+        if (FRadio) SetChecked(true); else SetChecked(!FChecked);
+        return 0;
+    }
+    return TButtonControl::WndProc(msg, w, l);
+}
+
+TRadioButton::TRadioButton(TComponent* owner) : TCheckBox(owner) { FRadio = true; }
+
+TGroupBox::TGroupBox(TComponent* owner) : TWinControl(owner) { FWidth = 185; FHeight = 105; }
+
+void TGroupBox::CreateParams(TCreateParams& p)
+{
+    TWinControl::CreateParams(p);
+    p.SysClass = "BUTTON";
+    p.Style |= BS_GROUPBOX | WS_CLIPCHILDREN;
+}
+
+LRESULT TGroupBox::WndProc(UINT msg, WPARAM w, LPARAM l)
+{
+    // A group box holds controls: their notifications come here and are handed on.
+    if (msg == WM_ERASEBKGND) {
+        RECT r;
+        GetClientRect(FHandle, &r);
+        FillRect(reinterpret_cast<HDC>(w), &r, ColorBrush());
+        return 1;
+    }
+    return TWinControl::WndProc(msg, w, l);
+}
+
+// ---- TEdit ---------------------------------------------------------------------------------
+
+TEdit::TEdit(TComponent* owner) : TWinControl(owner)
+{
+    FWidth = 121; FHeight = 21;
+    FColor = clWindow;
+    TabStop = true;
+}
+
+void TEdit::CreateParams(TCreateParams& p)
+{
+    TWinControl::CreateParams(p);
+    p.SysClass = "EDIT";
+    p.Style |= ES_AUTOHSCROLL;
+    p.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+const std::string& TEdit::Text()
+{
+    if (FHandle) {
+        int n = GetWindowTextLengthA(FHandle);
+        std::string s(n + 1, '\0');
+        GetWindowTextA(FHandle, s.data(), n + 1);
+        s.resize(n);
+        FText = s;
+    }
+    return FText;
+}
+
+LRESULT TEdit::WndProc(UINT msg, WPARAM w, LPARAM l)
+{
+    if (msg == CN_COMMAND && HIWORD(w) == EN_CHANGE) {
+        Text();
+        OnChange(this);
+        return 0;
+    }
+    return TWinControl::WndProc(msg, w, l);
+}
+
+// ---- TListBox ------------------------------------------------------------------------------
+
+TListBox::TListBox(TComponent* owner) : TWinControl(owner)
+{
+    FWidth = 121; FHeight = 97;
+    FColor = clWindow;
+    TabStop = true;
+}
+
+void TListBox::CreateParams(TCreateParams& p)
+{
+    TWinControl::CreateParams(p);
+    p.SysClass = "LISTBOX";
+    p.Style |= LBS_NOTIFY | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL |
+               (Style == lbOwnerDrawFixed ? LBS_OWNERDRAWFIXED : 0);
+    p.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TListBox::HandleCreated()
+{
+    if (Style == lbOwnerDrawFixed) SendMessageA(FHandle, LB_SETITEMHEIGHT, 0, ItemHeight);
+    for (auto& [s, o] : FPending) {
+        int i = static_cast<int>(SendMessageA(FHandle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str())));
+        SendMessageA(FHandle, LB_SETITEMDATA, i, reinterpret_cast<LPARAM>(o));
+    }
+    FPending.clear();
+}
+
+int TListBox::Count() const
+{
+    return FHandle ? static_cast<int>(SendMessageA(FHandle, LB_GETCOUNT, 0, 0)) : static_cast<int>(FPending.size());
+}
+
+std::string TListBox::Strings(int i) const
+{
+    if (i < 0 || i >= Count()) throw Exception(Format("List index out of bounds (%d)", i));
+    if (!FHandle) return FPending[i].first;
+    int n = static_cast<int>(SendMessageA(FHandle, LB_GETTEXTLEN, i, 0));
+    std::string s(n + 1, '\0');
+    SendMessageA(FHandle, LB_GETTEXT, i, reinterpret_cast<LPARAM>(s.data()));
+    s.resize(n);
+    return s;
+}
+
+TObject* TListBox::Objects(int i) const
+{
+    if (i < 0 || i >= Count()) throw Exception(Format("List index out of bounds (%d)", i));
+    if (!FHandle) return FPending[i].second;
+    return reinterpret_cast<TObject*>(SendMessageA(FHandle, LB_GETITEMDATA, i, 0));
+}
+
+int TListBox::AddItem(const std::string& s, TObject* o)
+{
+    if (!FHandle) { FPending.emplace_back(s, o); return static_cast<int>(FPending.size()) - 1; }
+    int i = static_cast<int>(SendMessageA(FHandle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str())));
+    SendMessageA(FHandle, LB_SETITEMDATA, i, reinterpret_cast<LPARAM>(o));
+    return i;
+}
+
+void TListBox::DeleteItem(int i)
+{
+    if (!FHandle) { FPending.erase(FPending.begin() + i); return; }
+    SendMessageA(FHandle, LB_DELETESTRING, i, 0);
+}
+
+void TListBox::Clear()
+{
+    FPending.clear();
+    if (FHandle) SendMessageA(FHandle, LB_RESETCONTENT, 0, 0);
+}
+
+void TListBox::SetLines(const TStringList& lines)
+{
+    if (!FHandle) {
+        FPending.clear();
+        for (int i = 0; i < lines.Count(); ++i) FPending.emplace_back(lines.Strings(i), lines.Objects(i));
+        return;
+    }
+    SendMessageA(FHandle, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(FHandle, LB_RESETCONTENT, 0, 0);
+    SendMessageA(FHandle, LB_INITSTORAGE, lines.Count(), lines.Count() * 16);
+    for (int i = 0; i < lines.Count(); ++i) {
+        int k = static_cast<int>(SendMessageA(FHandle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lines.Strings(i).c_str())));
+        SendMessageA(FHandle, LB_SETITEMDATA, k, reinterpret_cast<LPARAM>(lines.Objects(i)));
+    }
+    SendMessageA(FHandle, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(FHandle, nullptr, TRUE);
+}
+
+int TListBox::ItemIndex() const
+{
+    return FHandle ? static_cast<int>(SendMessageA(FHandle, LB_GETCURSEL, 0, 0)) : -1;
+}
+
+void TListBox::SetItemIndex(int i)
+{
+    if (FHandle) SendMessageA(FHandle, LB_SETCURSEL, i, 0);
+}
+
+int TListBox::TopIndex() const
+{
+    return FHandle ? static_cast<int>(SendMessageA(FHandle, LB_GETTOPINDEX, 0, 0)) : 0;
+}
+
+TRect TListBox::ItemRect(int i) const
+{
+    RECT r = {};
+    if (FHandle) SendMessageA(FHandle, LB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r));
+    return Rect(r.left, r.top, r.right, r.bottom);
+}
+
+int TListBox::ItemAtPos(TPoint p, bool existing) const
+{
+    if (!FHandle) return -1;
+    LRESULT r = SendMessageA(FHandle, LB_ITEMFROMPOINT, 0, MAKELPARAM(p.X, p.Y));
+    int i = LOWORD(r);
+    if (HIWORD(r) && existing) return -1;
+    return i;
+}
+
+void TListBox::DrawItemBackground(int, TRect r, TOwnerDrawState)
+{
+    Canvas.FillRect(r);
+}
+
+void TListBox::DrawItem(int index, TRect r, TOwnerDrawState state)
+{
+    if (OnDrawItem) OnDrawItem(this, index, r, state);
+    else Canvas.TextRect(r, r.Left + 2, r.Top, Strings(index));
+}
+
+LRESULT TListBox::WndProc(UINT msg, WPARAM w, LPARAM l)
+{
+    switch (msg) {
+    case CN_COMMAND:
+        if (HIWORD(w) == LBN_SELCHANGE) { Click(); return 0; }
+        if (HIWORD(w) == LBN_DBLCLK) { DblClick(); return 0; }
+        break;
+    case CN_DRAWITEM: {
+        auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(l);
+        if (static_cast<int>(dis->itemID) < 0) {
+            // An empty list with the focus: only the focus rectangle.
+            if (dis->itemState & ODS_FOCUS) ::DrawFocusRect(dis->hDC, &dis->rcItem);
+            return TRUE;
+        }
+        TOwnerDrawState state = 0;
+        if (dis->itemState & ODS_SELECTED) state |= odSelected;
+        if (dis->itemState & ODS_FOCUS) state |= odFocused;
+        if (dis->itemState & ODS_DISABLED) state |= odDisabled;
+        TRect r = Rect(dis->rcItem.left, dis->rcItem.top, dis->rcItem.right, dis->rcItem.bottom);
+        int saved = SaveDC(dis->hDC);
+        Canvas.SetHandle(dis->hDC);
+        Canvas.Font.Assign(Font);
+        if (state & odSelected) {
+            Canvas.Brush.SetColor(clHighlight);
+            Canvas.Font.SetColor(clHighlightText);
+        } else {
+            Canvas.Brush.SetColor(FColor);
+            Canvas.Font.SetColor(Font.Color());
+        }
+        try {
+            DrawItemBackground(static_cast<int>(dis->itemID), r, state);
+            DrawItem(static_cast<int>(dis->itemID), r, state);
+        } catch (...) {
+            Canvas.SetHandle(nullptr);
+            RestoreDC(dis->hDC, saved);
+            throw;
+        }
+        if (state & odFocused) Canvas.DrawFocusRect(r);
+        Canvas.SetHandle(nullptr);
+        RestoreDC(dis->hDC, saved);
+        return TRUE;
+    }
+    }
+    return TWinControl::WndProc(msg, w, l);
+}
+
+// ---- TComboBox -----------------------------------------------------------------------------
+
+TComboBox::TComboBox(TComponent* owner) : TWinControl(owner)
+{
+    FWidth = 145; FHeight = 21;
+    FColor = clWindow;
+    TabStop = true;
+}
+
+void TComboBox::CreateParams(TCreateParams& p)
+{
+    TWinControl::CreateParams(p);
+    p.SysClass = "COMBOBOX";
+    p.Style |= CBS_DROPDOWNLIST | WS_VSCROLL;
+    p.Height = 200;     // the drop-down's height; the edit part keeps its own
+}
+
+void TComboBox::HandleCreated()
+{
+    for (auto& s : FItems) SendMessageA(FHandle, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
+    SendMessageA(FHandle, CB_SETCURSEL, FIndex, 0);
+}
+
+void TComboBox::AddItem(const std::string& s)
+{
+    FItems.push_back(s);
+    if (FHandle) SendMessageA(FHandle, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
+}
+
+void TComboBox::Clear()
+{
+    FItems.clear();
+    FIndex = -1;
+    if (FHandle) SendMessageA(FHandle, CB_RESETCONTENT, 0, 0);
+}
+
+int TComboBox::Count() const { return static_cast<int>(FItems.size()); }
+
+int TComboBox::ItemIndex() const
+{
+    return FHandle ? static_cast<int>(SendMessageA(FHandle, CB_GETCURSEL, 0, 0)) : FIndex;
+}
+
+void TComboBox::SetItemIndex(int i)
+{
+    FIndex = i;
+    if (FHandle) SendMessageA(FHandle, CB_SETCURSEL, i, 0);
+}
+
+LRESULT TComboBox::WndProc(UINT msg, WPARAM w, LPARAM l)
+{
+    if (msg == CN_COMMAND && HIWORD(w) == CBN_SELCHANGE) {
+        FIndex = ItemIndex();
+        OnChange(this);
+        return 0;
+    }
+    return TWinControl::WndProc(msg, w, l);
+}

@@ -1,0 +1,135 @@
+// Standard controls over the system's window classes, and the label.
+#pragma once
+#include "toolkit/Controls.h"
+#include "toolkit/pure/StringList.h"
+
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+
+// A text drawn on its parent; a carriage return breaks it into lines.
+class TLabel : public TGraphicControl {
+public:
+    explicit TLabel(TComponent* owner);
+    bool Transparent = true;
+    bool WordWrap = false;
+    TAlignment Alignment = taLeftJustify;
+protected:
+    void Paint() override;
+    void TextChanged() override;
+};
+
+class TButtonControl : public TWinControl {
+public:
+    using TWinControl::TWinControl;
+protected:
+    LRESULT WndProc(UINT msg, WPARAM w, LPARAM l) override;
+};
+
+class TButton : public TButtonControl {
+public:
+    explicit TButton(TComponent* owner);
+    int ModalResult = 0;                  // closes a modal form with this result when clicked
+protected:
+    const char* ClassName() const override { return "TButton"; }
+    void CreateParams(TCreateParams& p) override;
+    void Click() override;
+};
+
+// A check box. Setting Checked from code runs the click event, as a click would; the program
+// sets a box quietly through SetCheckedQuietly.
+class TCheckBox : public TButtonControl {
+public:
+    explicit TCheckBox(TComponent* owner);
+    bool Checked() const { return FChecked; }
+    void SetChecked(bool c);
+    void SetCheckedQuietly(bool c);
+protected:
+    const char* ClassName() const override { return "TCheckBox"; }
+    void CreateParams(TCreateParams& p) override;
+    void HandleCreated() override;
+    LRESULT WndProc(UINT msg, WPARAM w, LPARAM l) override;
+    bool FChecked = false;
+    bool FRadio = false;
+};
+
+class TRadioButton : public TCheckBox {
+public:
+    explicit TRadioButton(TComponent* owner);
+};
+
+class TGroupBox : public TWinControl {
+public:
+    explicit TGroupBox(TComponent* owner);
+protected:
+    void CreateParams(TCreateParams& p) override;
+    LRESULT WndProc(UINT msg, WPARAM w, LPARAM l) override;
+};
+
+class TEdit : public TWinControl {
+public:
+    explicit TEdit(TComponent* owner);
+    const std::string& Text();              // what the user typed
+    TNotifyEvent OnChange;
+    int MaxLength = 0;
+protected:
+    void CreateParams(TCreateParams& p) override;
+    LRESULT WndProc(UINT msg, WPARAM w, LPARAM l) override;
+};
+
+enum TListBoxStyle { lbStandard, lbOwnerDrawFixed };
+enum TOwnerDrawStateFlag : unsigned { odSelected = 1, odFocused = 2, odDisabled = 4 };
+using TOwnerDrawState = unsigned;
+using TDrawItemEvent = TEvent<TObject*, int, TRect, TOwnerDrawState>;
+
+// A list of lines, each with a text and an object. Lines are handed over as a whole with
+// SetLines (one redraw), or one by one.
+class TListBox : public TWinControl {
+public:
+    explicit TListBox(TComponent* owner);
+    TListBoxStyle Style = lbStandard;
+    int ItemHeight = 13;
+    TCanvas Canvas;
+    TDrawItemEvent OnDrawItem;
+
+    int Count() const;
+    std::string Strings(int i) const;
+    TObject* Objects(int i) const;
+    int AddItem(const std::string& s, TObject* o);
+    void DeleteItem(int i);
+    void Clear();
+    void SetLines(const TStringList& lines);
+    int ItemIndex() const;
+    void SetItemIndex(int i);
+    int TopIndex() const;
+    TRect ItemRect(int i) const;
+    int ItemAtPos(TPoint p, bool existing) const;
+protected:
+    const char* ClassName() const override { return "TListBox"; }
+    void CreateParams(TCreateParams& p) override;
+    void HandleCreated() override;
+    LRESULT WndProc(UINT msg, WPARAM w, LPARAM l) override;
+    // Draws one line: the default fills the background and writes the text.
+    virtual void DrawItem(int index, TRect r, TOwnerDrawState state);
+    // Paints the line's background before the line's own drawing (the wallpaper list box
+    // puts its picture here).
+    virtual void DrawItemBackground(int index, TRect r, TOwnerDrawState state);
+private:
+    std::vector<std::pair<std::string, TObject*>> FPending;   // lines given before the window exists
+};
+
+class TComboBox : public TWinControl {
+public:
+    explicit TComboBox(TComponent* owner);
+    void AddItem(const std::string& s);
+    void Clear();
+    int Count() const;
+    int ItemIndex() const;
+    void SetItemIndex(int i);
+    TNotifyEvent OnChange;
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void HandleCreated() override;
+    LRESULT WndProc(UINT msg, WPARAM w, LPARAM l) override;
+private:
+    std::vector<std::string> FItems;
+    int FIndex = -1;
+};

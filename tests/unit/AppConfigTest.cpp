@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+#include <map>
+#include "app/pure/AppConfig.h"
+#include "app/pure/Layout.h"
+#include "toolkit/pure/StrUtils.h"
+
+TEST(SettingsValues, NumbersFollowTheFileRules)
+{
+    struct { const char* text; int def; int want; } cases[] = {
+        {"0", 7, 0}, {"1", 7, 1}, {"-5", 7, -5}, {"14742776", 7, 14742776},
+        {"0xFF", 7, 255}, {"0XfF", 7, 255}, {"$10", 7, 16}, {"0x", 7, 7}, {"$", 7, 7},
+        {"", 7, 7}, {"red", 7, 7}, {"12abc", 7, 7}, {"  42", 7, 42}, {"2147483647", 7, 2147483647},
+        {"2147483648", 7, 7}, {"-2147483648", 7, -2147483647 - 1}, {"0xFFFFFFFF", 7, -1},
+        {"0x100000000", 7, 7}, {"99999999999999999999", 7, 7}, {"1.5", 7, 7}};
+    for (auto& c : cases) EXPECT_EQ(StrToIntDef(c.text, c.def), c.want) << '"' << c.text << '"';
+}
+
+namespace {
+CommandLineResult Apply(std::vector<std::string> args, AppSettingsType& s) { return ApplyCommandLine(args, s); }
+}
+
+TEST(CommandLine, SwitchTableInOrder)
+{
+    AppSettingsType s;
+    s.Subdir = s.Sort = s.Wallpaper = s.UseMedia = false;
+    auto r = Apply({"/subdir", "/Sort", "/w", "/m", "/t"}, s);
+    EXPECT_TRUE(s.Subdir && s.Sort && s.Wallpaper && s.UseMedia);
+    EXPECT_TRUE(r.StayOnTop);
+    EXPECT_EQ(r.FilterOverride, "");
+    EXPECT_EQ(s.Path, "");
+}
+
+TEST(CommandLine, FilterArguments)
+{
+    AppSettingsType s;
+    EXPECT_EQ(Apply({"/f:wav"}, s).FilterOverride, ":WAV");
+    EXPECT_EQ(Apply({"/Fwav;aif"}, s).FilterOverride, "WAV;AIF");
+    EXPECT_EQ(Apply({"/F"}, s).FilterOverride, "");          // alone: the stored filter stays
+    EXPECT_EQ(Apply({"/Fwav", "/F"}, s).FilterOverride, "WAV");
+    std::string longArg = "/F" + std::string(5000, 'x');
+    EXPECT_EQ(Apply({longArg}, s).FilterOverride.size(), 1000u);
+}
+
+TEST(CommandLine, AnythingElseIsTheStartFolderUpperCased)
+{
+    AppSettingsType s;
+    Apply({"/SUBDIRS"}, s);
+    EXPECT_EQ(s.Path, "/SUBDIRS");
+    Apply({"c:\\one", "c:\\two"}, s);
+    EXPECT_EQ(s.Path, "C:\\TWO");
+    // Switches only ever set: none clears a value.
+    s.Sort = true;
+    Apply({"c:\\x"}, s);
+    EXPECT_TRUE(s.Sort);
+}
+
+TEST(StartFolder, FileGivesItsFolderEmptyGivesTheProgramFolder)
+{
+    std::map<std::string, long> fs = {{"C:\\SAMPLES\\KICK.WAV", 0x20}, {"C:\\SAMPLES", 0x10}, {"D:X.WAV", 0x20}};
+    auto attrs = [&](const std::string& p) { auto it = fs.find(p); return it == fs.end() ? -1L : it->second; };
+    EXPECT_EQ(ResolveStartFolder("C:\\SAMPLES\\KICK.WAV", attrs, "C:\\PROG\\"), "C:\\SAMPLES\\");
+    EXPECT_EQ(ResolveStartFolder("C:\\SAMPLES", attrs, "C:\\PROG\\"), "C:\\SAMPLES");
+    EXPECT_EQ(ResolveStartFolder("D:X.WAV", attrs, "C:\\PROG\\"), "D:");
+    EXPECT_EQ(ResolveStartFolder("C:\\NOWHERE", attrs, "C:\\PROG\\"), "C:\\NOWHERE");
+    EXPECT_EQ(ResolveStartFolder("", attrs, "C:\\PROG\\"), "C:\\PROG\\");
+}
+
+TEST(Layout, WidthsAndTheListKeepsItsPlace)
+{
+    auto both = ComputeLayout(false, false, false, false, 300);
+    EXPECT_EQ(both.WindowWidth, 519);
+    EXPECT_EQ(both.WindowLeft, 300);
+    auto leftShut = ComputeLayout(true, false, false, false, 300);
+    EXPECT_EQ(leftShut.WindowLeft, 484);
+    EXPECT_EQ(leftShut.WindowWidth, 335);
+    // The list's screen position: window left + list left.
+    EXPECT_EQ(both.WindowLeft + both.ListLeft, leftShut.WindowLeft + leftShut.ListLeft);
+    auto reopened = ComputeLayout(false, false, true, false, 484);
+    EXPECT_EQ(reopened.WindowLeft, 300);
+    EXPECT_EQ(ComputeLayout(true, true, true, false, 0).WindowWidth, 151);
+    auto swapped = ComputeLayout(true, false, true, true, 0);
+    EXPECT_TRUE(swapped.PlayerHidden);
+    EXPECT_FALSE(swapped.TreeHidden);
+    EXPECT_EQ(swapped.TreeLeft, -184 + 329);
+}

@@ -1,0 +1,28 @@
+# Sourced: starts what the Wine tests need for this shell: a virtual X display (unless one is
+# given), a private PulseAudio server whose sink records everything played to
+# $SONIDEX_CAPTURE/cap.raw (bit-exact, real time), and a warm wineserver. session_end stops them.
+_here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+source "$_here/wine-env.sh"
+SONIDEX_SESSION_PIDS=()
+if [ -z "${DISPLAY:-}" ]; then
+  for n in $(seq 91 140); do [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] || break; done
+  Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  SONIDEX_SESSION_PIDS+=($!)
+  export DISPLAY=:$n
+  for i in $(seq 100); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.05; done
+fi
+export SONIDEX_CAPTURE=${SONIDEX_CAPTURE:-$(mktemp -d /tmp/sonidex-pulse.XXXXXX)}
+if "$_here/pulse_start.sh" "$SONIDEX_CAPTURE"; then
+  export PULSE_SERVER=unix:$SONIDEX_CAPTURE/native PULSE_LATENCY_MSEC=60
+else
+  echo "warning: no PulseAudio capture; sound tests will skip" >&2
+  unset SONIDEX_CAPTURE
+fi
+# A warm server with helpers whose output is not ctest's pipe: every later start is fast.
+wineserver -p60 </dev/null >/dev/null 2>&1 9>&-
+wine cmd /c exit </dev/null >/dev/null 2>&1 9>&-
+session_end() {
+  wineserver -k >/dev/null 2>&1 || true
+  [ -n "${SONIDEX_CAPTURE:-}" ] && "$_here/pulse_stop.sh" "$SONIDEX_CAPTURE"
+  for p in "${SONIDEX_SESSION_PIDS[@]}"; do kill "$p" 2>/dev/null || true; done
+}
