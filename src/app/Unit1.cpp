@@ -357,23 +357,3 @@ void TSonidexForm::ShowPathInTitle()
     SetTitleText(AppSettings.LeftCollapsed && AppSettings.RightCollapsed ? std::string() : AppSettings.Path);
 }
 
-void TSonidexForm::RefreshList()
-{
-    if (AppSettings.Path.empty() || AppSettings.Path.back() != '\\') AppSettings.Path += '\\';
-}
-
-void TSonidexForm::LeftDirBoxChange(TObject*)
-{
-    AppSettings.Path = LeftDirBox->Directory();
-    ShowPathInTitle();
-}
-
-void TSonidexForm::SubdirBoxClick(TObject*)
-{
-    AppSettings.Subdir = SubdirBox->Checked();
-}
-
-void TSonidexForm::UpdateInfoText()
-{
-    FileNameLabel->SetCaption(AppSettings.UseMedia ? "Playing WAV files through the Media Player" : "DirectSound");
-}
