@@ -1,0 +1,149 @@
+// The form toolkit with the real window calls: ownership, events, settings files.
+#include "WinTest.h"
+#include "toolkit/ExtCtrls.h"
+#include "toolkit/IniFiles.h"
+#include "toolkit/StdCtrls.h"
+
+using namespace wintest;
+
+namespace {
+struct Probe : TComponent {
+    Probe(TComponent* o, std::vector<std::string>* log, std::string n) : TComponent(o), Log(log) { Name = std::move(n); }
+    ~Probe() override { Log->push_back(Name); }
+    std::vector<std::string>* Log;
+};
+}
+
+TEST(Toolkit, OwnerFreesWhatItOwnsInReverseOrder)
+{
+    std::vector<std::string> log;
+    auto* owner = new TComponent(nullptr);
+    new Probe(owner, &log, "a");
+    auto* b = new Probe(owner, &log, "b");
+    new Probe(owner, &log, "c");
+    delete b;                                  // freed early: leaves the owner's list
+    EXPECT_EQ(owner->Components().size(), 2u);
+    delete owner;
+    EXPECT_EQ(log, (std::vector<std::string>{"b", "c", "a"}));
+}
+
+TEST(Toolkit, EventsAreCalledOnlyWhenAssignedWithTheSenderFirst)
+{
+    TNotifyEvent e;
+    EXPECT_FALSE(e);
+    e(nullptr);                                // unassigned: nothing happens
+    TObject* seen = nullptr;
+    e = [&](TObject* s) { seen = s; };
+    TObject sender;
+    e(&sender);
+    EXPECT_EQ(seen, &sender);
+}
+
+TEST(Toolkit, CheckBoxClickRunsForUserAndCodeButNotQuietly)
+{
+    TForm* f = NewHostForm();
+    auto* box = new TCheckBox(f);
+    box->SetBounds(10, 10, 100, 17);
+    box->SetParent(f);
+    int clicks = 0;
+    box->OnClick = [&](TObject*) { ++clicks; };
+    box->SetChecked(true);
+    EXPECT_EQ(clicks, 1);
+    box->SetCheckedQuietly(false);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_FALSE(box->Checked());
+    Click(box->Handle(), 5, 5);
+    Pump(50);
+    EXPECT_EQ(clicks, 2);
+    EXPECT_TRUE(box->Checked());
+    EXPECT_EQ(SendMessageA(box->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
+    f->Free();
+}
+
+TEST(Toolkit, ExceptionInAHandlerReachesTheErrorBoxAndTheProgramGoesOn)
+{
+    TForm* f = NewHostForm();
+    auto* box = new TCheckBox(f);
+    box->SetParent(f);
+    box->OnClick = [](TObject*) { throw Exception("ERROR WHILE PLAYING A SOUND BUFFER"); };
+    std::string shown;
+    auto keep = Application->OnException;
+    Application->OnException = [&](TObject*, const std::exception& e) { shown = e.what(); };
+    Click(box->Handle(), 5, 5);
+    Pump(50);
+    Application->OnException = keep;
+    EXPECT_EQ(shown, "ERROR WHILE PLAYING A SOUND BUFFER");
+    EXPECT_TRUE(IsWindow(f->Handle()));
+    f->Free();
+}
+
+TEST(Toolkit, KeyPreviewSeesKeysBeforeTheFocusedControl)
+{
+    TForm* f = NewHostForm();
+    f->KeyPreview = true;
+    auto* list = new TListBox(f);
+    list->SetParent(f);
+    std::vector<std::string> order;
+    f->OnKeyPress = [&](TObject*, char& k) { order.push_back(std::string("form ") + k); };
+    list->OnKeyPress = [&](TObject*, char& k) { order.push_back(std::string("list ") + k); };
+    PostMessageA(list->Handle(), WM_CHAR, 'x', 1);
+    Pump(30);
+    EXPECT_EQ(order, (std::vector<std::string>{"form x", "list x"}));
+    f->Free();
+}
+
+TEST(Toolkit, TimerFiresOnTheUserInterfaceThread)
+{
+    TTimer t(nullptr);
+    int ticks = 0;
+    DWORD thread = 0;
+    t.OnTimer = [&](TObject*) { ++ticks; thread = GetCurrentThreadId(); };
+    t.SetInterval(20);
+    EXPECT_TRUE(PumpUntil([&] { return ticks >= 2; }, 2000));
+    EXPECT_EQ(thread, GetCurrentThreadId());
+    t.SetEnabled(false);
+    int seen = ticks;
+    Pump(100);
+    EXPECT_EQ(ticks, seen);
+}
+
+TEST(IniFile, ReadsDefaultsHexAndGarbageAndCutsLongTexts)
+{
+    std::string dir = TempFolder("ini");
+    std::string file = dir + "t.ini";
+    WriteFile(file, "[s]\r\nhex=0xFF\r\ndollar=$1F\r\nword=blue\r\nbool=7\r\nzero=0\r\nlong=" + std::string(3000, 'a') + "\r\n");
+    TIniFile ini(file);
+    EXPECT_EQ(ini.ReadInteger("s", "hex", 1), 255);
+    EXPECT_EQ(ini.ReadInteger("s", "dollar", 1), 31);
+    EXPECT_EQ(ini.ReadInteger("s", "word", 14742776), 14742776);
+    EXPECT_EQ(ini.ReadInteger("s", "missing", -3), -3);
+    EXPECT_TRUE(ini.ReadBool("s", "bool", false));
+    EXPECT_FALSE(ini.ReadBool("s", "zero", true));
+    EXPECT_EQ(ini.ReadString("s", "long", "").size(), 1023u);
+    ini.WriteString("s", "new", "v");
+    EXPECT_EQ(ini.ReadString("s", "new", ""), "v");
+}
+
+TEST(IniFile, RefusedWriteRaisesUnableToWrite)
+{
+    // A folder that does not exist cannot take the file.
+    TIniFile ini("Q:\\no\\such\\folder\\x.ini");
+    try {
+        ini.WriteString("s", "k", "v");
+        FAIL() << "no exception";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), "Unable to write to Q:\\no\\such\\folder\\x.ini");
+    }
+}
+
+TEST(StringList, SortedListKeepsTheFirstPlaceForEqualNames)
+{
+    TStringList l;
+    l.SetSorted(true);
+    EXPECT_EQ(l.Add("snare"), 0);
+    EXPECT_EQ(l.Add("Kick"), 0);
+    EXPECT_EQ(l.Add("hat"), 0);
+    EXPECT_EQ(l.Add("KICK"), 1);             // equal ignoring case: the existing line's place
+    EXPECT_EQ(l.Count(), 3);
+    EXPECT_EQ(l.Strings(1), "Kick");
+}
