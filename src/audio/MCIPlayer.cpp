@@ -33,12 +33,19 @@ void MciStop() { SendMciCommand("STOP PlayingMIDI"); }
 void MciOpen(const std::string& path)
 {
     SendMciCommand("Close PlayingMIDI");
-    std::string cmd = MciOpenCommand(path);
-    if (cmd.empty()) {
+    // The path goes into the command as it is. The interface reads the file name only up to
+    // the first blank, and the command buffer holds 255 characters, so a path with blanks or
+    // one too long is given by its short name, which names the same file. Without a short
+    // name, a path with blanks is quoted; one that still cannot fit is not opened at all:
+    // cutting it could name another file.
+    std::string p = path;
+    if (p.find(' ') != std::string::npos || MciOpenCommand(p).empty()) {
         char shortPath[MAX_PATH + 1];
         DWORD n = GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath);
-        if (n > 0 && n < sizeof shortPath) cmd = MciOpenCommand(std::string(shortPath, n));
+        if (n > 0 && n < sizeof shortPath && !std::string(shortPath, n).empty()) p.assign(shortPath, n);
+        if (p.find(' ') != std::string::npos) p = '"' + p + '"';
     }
+    std::string cmd = MciOpenCommand(p);
     if (!cmd.empty()) SendMciCommand(cmd);
 }
 
