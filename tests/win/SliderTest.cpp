@@ -594,6 +594,12 @@ TEST(RedGauge, PositionDrawsAtOnceWithoutARepaint)
     g2->SetPosition(100);                                           // not shown yet on its own
     Pump(30);
     EXPECT_EQ(PixelOf(box->Handle(), 20 + 60, 16 + 4), 0xFF0000u);
+    // A real repaint of the box (the system draws the frame first) draws the gauge again.
+    InvalidateRect(box->Handle(), nullptr, TRUE);
+    UpdateWindow(box->Handle());
+    HDC boxDC = GetDC(box->Handle());
+    EXPECT_EQ(Rgb(GetPixel(boxDC, 20 + 60, 16 + 4)), 0xFF0000u);
+    ReleaseDC(box->Handle(), boxDC);
     f->Free();
 }
 
