@@ -80,6 +80,21 @@ TImageList* SolidList(TComponent* owner, int w, int h, std::vector<unsigned> col
 }
 }
 
+// The designed volume slider on a form of its own, its events recorded.
+class VolSliderTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        f = NewHostForm();
+        s = VolSlider(f);
+        ev.Attach(s);
+    }
+    void TearDown() override { f->Free(); }
+    TForm* f = nullptr;
+    TTrackSlider* s = nullptr;
+    EventLog ev;
+};
+
 TEST(TrackSlider, DefaultsAndSharedBuiltInKnobs)
 {
     TForm* f = NewHostForm();
@@ -125,12 +140,8 @@ TEST(TrackSlider, DefaultsAndSharedBuiltInKnobs)
     f->Free();
 }
 
-TEST(TrackSlider, CodeSetsPositionSilentlyAndClampsRangeChangesNotify)
+TEST_F(VolSliderTest, CodeSetsPositionSilentlyAndClampsRangeChangesNotify)
 {
-    TForm* f = NewHostForm();
-    TTrackSlider* s = VolSlider(f);
-    EventLog ev;
-    ev.Attach(s);
     struct { int set, want, knobTop; } cases[] = {
         {-2500, -2500, 63}, {-9999, -5000, 5}, {5, 0, 121}, {INT_MAX, 0, 121}, {INT_MIN, -5000, 5}};
     for (auto& c : cases) {
@@ -149,19 +160,14 @@ TEST(TrackSlider, CodeSetsPositionSilentlyAndClampsRangeChangesNotify)
     EXPECT_EQ(s->Knob()->Left(), 24 - 8);              // the groove moved right, away from the ticks
     s->SetMax(-3000);                                  // the position now lies beyond Max
     EXPECT_EQ(ev.Take(), Events{"change -3000"});
-    f->Free();
 }
 
-TEST(TrackSlider, KeyboardTableRaisesChangeOnDownAndReleaseOnUp)
+TEST_F(VolSliderTest, KeyboardTableRaisesChangeOnDownAndReleaseOnUp)
 {
-    TForm* f = NewHostForm();
-    TTrackSlider* s = VolSlider(f);
     s->SetPosition(-2500);
     s->SetFocus();
     Pump(10);
     ASSERT_TRUE(s->Focused());
-    EventLog ev;
-    ev.Attach(s);
     struct { WORD key; int want; } cases[] = {
         {VK_PRIOR, -3000}, {VK_NEXT, -2500}, {VK_UP, -2550}, {VK_LEFT, -2600}, {VK_DOWN, -2550},
         {VK_RIGHT, -2500}, {VK_HOME, -5000}, {VK_UP, -5000}, {VK_PRIOR, -5000}, {VK_END, 0},
@@ -204,31 +210,21 @@ TEST(TrackSlider, KeyboardTableRaisesChangeOnDownAndReleaseOnUp)
     // The dialog manager is asked for the arrow and character keys.
     EXPECT_EQ(SendMessageA(s->Handle(), WM_GETDLGCODE, 0, 0) & (DLGC_WANTARROWS | DLGC_WANTCHARS),
               DLGC_WANTARROWS | DLGC_WANTCHARS);
-    f->Free();
 }
 
-TEST(TrackSlider, KeyboardOffWithoutCanGetFocus)
+TEST_F(VolSliderTest, KeyboardOffWithoutCanGetFocus)
 {
-    TForm* f = NewHostForm();
-    TTrackSlider* s = VolSlider(f);
     s->SetCanGetFocus(false);
-    EventLog ev;
-    ev.Attach(s);
     s->SetFocus();
     Pump(10);
     KeyDown(s->Handle(), VK_END);
     KeyUp(s->Handle(), VK_END);
     EXPECT_EQ(s->Position(), -5000);
     EXPECT_EQ(ev.Take(), Events{});
-    f->Free();
 }
 
-TEST(TrackSlider, TrackClickPagesOrPutsTheKnobUnderTheMouse)
+TEST_F(VolSliderTest, TrackClickPagesOrPutsTheKnobUnderTheMouse)
 {
-    TForm* f = NewHostForm();
-    TTrackSlider* s = VolSlider(f);
-    EventLog ev;
-    ev.Attach(s);
     // The knob's middle is at 17; a page is 11 pixels.
     Click(s->Handle(), 20, 100);
     EXPECT_EQ(s->Position(), -4500);                   // exactly one page
@@ -246,15 +242,10 @@ TEST(TrackSlider, TrackClickPagesOrPutsTheKnobUnderTheMouse)
     s->SetPosition(0);
     Click(s->Handle(), 20, 10);
     EXPECT_EQ(s->Position(), -500);
-    f->Free();
 }
 
-TEST(TrackSlider, HoldingTheTrackPagesThenStopsUnderTheMouse)
+TEST_F(VolSliderTest, HoldingTheTrackPagesThenStopsUnderTheMouse)
 {
-    TForm* f = NewHostForm();
-    TTrackSlider* s = VolSlider(f);
-    EventLog ev;
-    ev.Attach(s);
     HWND h = s->Handle();
     PostMouse(h, WM_MOUSEMOVE, 0, 20, 110);
     PostMouse(h, WM_LBUTTONDOWN, MK_LBUTTON, 20, 110);
@@ -275,16 +266,11 @@ TEST(TrackSlider, HoldingTheTrackPagesThenStopsUnderTheMouse)
     Pump(100);
     EXPECT_EQ(s->Position(), settled);
     EXPECT_EQ(ev.Take(), Events{});
-    f->Free();
 }
 
-TEST(TrackSlider, RightPressRaisesMouseDownAndMovesNothing)
+TEST_F(VolSliderTest, RightPressRaisesMouseDownAndMovesNothing)
 {
-    TForm* f = NewHostForm();
-    TTrackSlider* s = VolSlider(f);
     s->SetPosition(-2500);
-    EventLog ev;
-    ev.Attach(s);
     Pump(10);
     // On the track, then on the knob.
     Click(s->Handle(), 20, 140, WM_RBUTTONDOWN, WM_RBUTTONUP);
@@ -297,15 +283,10 @@ TEST(TrackSlider, RightPressRaisesMouseDownAndMovesNothing)
     EXPECT_TRUE(CursorShowing());
     // A button released on the knob ends a movement, whichever it is.
     EXPECT_EQ(ev.Take(), (Events{"down R", "release", "up R"}));
-    f->Free();
 }
 
-TEST(TrackSlider, DraggingTheKnobHidesTheCursorAndClamps)
+TEST_F(VolSliderTest, DraggingTheKnobHidesTheCursorAndClamps)
 {
-    TForm* f = NewHostForm();
-    TTrackSlider* s = VolSlider(f);
-    EventLog ev;
-    ev.Attach(s);
     HWND h = s->Handle();
     ASSERT_TRUE(CursorShowing());
     PostMouse(h, WM_MOUSEMOVE, 0, 20, 17);
@@ -332,13 +313,10 @@ TEST(TrackSlider, DraggingTheKnobHidesTheCursorAndClamps)
     // A move without the button drags nothing.
     PostMouse(h, WM_MOUSEMOVE, 0, 20, 140);
     EXPECT_EQ(s->Position(), -2457);
-    f->Free();
 }
 
-TEST(TrackSlider, NoFocusFromAClickWithoutFocusOnClick)
+TEST_F(VolSliderTest, NoFocusFromAClickWithoutFocusOnClick)
 {
-    TForm* f = NewHostForm();
-    TTrackSlider* s = VolSlider(f);
     s->SetFocusOnClick(false);
     auto* other = new TEdit(f);
     other->SetBounds(100, 10, 80, 20);
@@ -348,15 +326,10 @@ TEST(TrackSlider, NoFocusFromAClickWithoutFocusOnClick)
     Click(s->Handle(), 20, 100);
     Click(s->Handle(), 20, KnobMiddle(s));
     EXPECT_FALSE(s->Focused());
-    f->Free();
 }
 
-TEST(TrackSlider, LosingTheMouseMidMovementEndsIt)
+TEST_F(VolSliderTest, LosingTheMouseMidMovementEndsIt)
 {
-    TForm* f = NewHostForm();
-    TTrackSlider* s = VolSlider(f);
-    EventLog ev;
-    ev.Attach(s);
     HWND h = s->Handle();
     // A knob held when another window takes the mouse: released, cursor back.
     PostMouse(h, WM_LBUTTONDOWN, MK_LBUTTON, 20, 17);
@@ -375,7 +348,6 @@ TEST(TrackSlider, LosingTheMouseMidMovementEndsIt)
     Events log = ev.Take();
     ASSERT_FALSE(log.empty());
     EXPECT_EQ(log.back(), "release");
-    f->Free();
 }
 
 TEST(TrackSlider, PaintsTicksGrooveAndTheKnobImageOfItsState)
@@ -388,22 +360,19 @@ TEST(TrackSlider, PaintsTicksGrooveAndTheKnobImageOfItsState)
     const unsigned silver = 0xC0C0C0;
     // Engraved ticks (A = 20): the long end tick at y = S + L = 133 runs from x = 11 left over 7
     // pixels, its highlight one pixel down and right; the short tick at 17 + 116 / 10 = 28 has 4.
-    EXPECT_EQ(PixelOf(h, 11, 133), shadow);
-    EXPECT_EQ(PixelOf(h, 5, 133), shadow);
-    EXPECT_EQ(PixelOf(h, 4, 133), silver);
-    EXPECT_EQ(PixelOf(h, 6, 134), light);
-    EXPECT_EQ(PixelOf(h, 8, 28), shadow);
-    EXPECT_EQ(PixelOf(h, 7, 28), silver);
-    EXPECT_EQ(PixelOf(h, 28, 133), shadow);            // the right side, from A + 8
-    EXPECT_EQ(PixelOf(h, 34, 133), shadow);
-    EXPECT_EQ(PixelOf(h, 35, 133), silver);
-    // The sunken groove from x = 18 to 21, from y = 14 to 135: shadow outside on the left,
+    // The sunken groove runs from x = 18 to 21, from y = 14 to 135: shadow outside on the left,
     // highlight outside on the right.
-    EXPECT_EQ(PixelOf(h, 18, 100), shadow);
-    EXPECT_EQ(PixelOf(h, 21, 100), light);
-    EXPECT_EQ(PixelOf(h, 17, 100), silver);
-    EXPECT_EQ(PixelOf(h, 22, 100), silver);
-    EXPECT_EQ(PixelOf(h, 18, 140), silver);
+    struct { int x, y; unsigned colour; const char* what; } pixels[] = {
+        {11, 133, shadow, "long tick, left, start"}, {5, 133, shadow, "long tick, left, end"},
+        {4, 133, silver, "beyond the long tick"}, {6, 134, light, "long tick's highlight"},
+        {8, 28, shadow, "short tick's end"}, {7, 28, silver, "beyond the short tick"},
+        {28, 133, shadow, "long tick, right, start"}, {34, 133, shadow, "long tick, right, end"},
+        {35, 133, silver, "beyond the right tick"},
+        {18, 100, shadow, "groove, left"}, {21, 100, light, "groove, right"},
+        {17, 100, silver, "left of the groove"}, {22, 100, silver, "right of the groove"},
+        {18, 140, silver, "below the groove"},
+    };
+    for (auto& p : pixels) EXPECT_EQ(PixelOf(h, p.x, p.y), p.colour) << p.what;
 
     // The knob: normal, pressed (a list of three), disabled.
     TImageList* own = SolidList(f, 15, 24, {0xFF0000, 0x00FF00, 0x0000FF});
