@@ -68,7 +68,6 @@ public:
     // The knob and the images it draws (the built-in list when KnobIL is none).
     TSliderKnob* Knob() const { return FKnob; }
     TImageList* KnobImages() const { return FKnobImages; }
-    const slidermath::TTrackMetrics& Metrics() const { return FMetrics; }
     bool RepeatTimerRunning() const { return FRepeatTimer->Enabled(); }
 
     void SetEnabled(bool e) override;
