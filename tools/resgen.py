@@ -56,10 +56,14 @@ def clamp(v):
 
 # ---- slider knobs: a raised metal thumb with a groove mark across its middle -----------------
 def knob(w, h, vertical, state):
+    """state: "normal", "pressed" or "disabled" (flat and greyed: soft edges, no sheen, a faint
+    etched mark), so that a disabled slider reads as one at a glance."""
     def px(x, y):
         light, face, shadow, dark = (255, 255, 255), (200, 200, 196), (128, 128, 128), (0, 0, 0)
+        mark_dark, mark_light = shadow, (255, 255, 255)
         if state == "disabled":
-            face = (212, 208, 200)
+            face, shadow, dark = (198, 198, 198), (168, 168, 168), (128, 128, 128)
+            mark_dark, mark_light = (168, 168, 168), (232, 232, 232)
         if state == "pressed":
             light, dark = dark, light
         if x == w - 1 or y == h - 1:
@@ -68,17 +72,17 @@ def knob(w, h, vertical, state):
             return light
         if x == w - 2 or y == h - 2:
             return shadow
-        # a soft sheen along the knob's length
-        t = (x / (w - 1)) if vertical else (y / (h - 1))
-        base = mix(face, (236, 236, 232), 0.5 - abs(t - 0.35))
         mid = h // 2 if vertical else w // 2
         pos = y if vertical else x
-        if state != "disabled":
-            if pos == mid - 1:
-                return shadow
-            if pos == mid:
-                return (255, 255, 255)
-        return base
+        if pos == mid - 1:
+            return mark_dark
+        if pos == mid:
+            return mark_light
+        if state == "disabled":
+            return face
+        # a soft sheen along the knob's length
+        t = (x / (w - 1)) if vertical else (y / (h - 1))
+        return mix(face, (236, 236, 232), 0.5 - abs(t - 0.35))
     return px
 
 
