@@ -65,10 +65,22 @@ TSoundMeasure MeasureSound(const std::vector<char>& capture, int threshold)
     }
     m.RmsL = std::sqrt(sumL / double(e - s));
     m.RmsR = std::sqrt(sumR / double(e - s));
+    // Pitch: rising passes through a band around zero (a quarter of the peak), so that the
+    // resampler's small wobble about zero does not count as extra cycles.
     const int ch = m.PeakL >= m.PeakR ? 0 : 1;
-    size_t crossings = 0;
-    for (size_t f = s + 1; f < e; ++f) crossings += (sample(f - 1, ch) < 0) != (sample(f, ch) < 0);
-    m.Hz = crossings / 2.0 / ((e - s) / double(CaptureRate));
+    const double band = std::max(m.PeakL, m.PeakR) / 4;
+    size_t cycles = 0, first = 0, last = 0;
+    bool low = false;
+    for (size_t f = s; f < e; ++f) {
+        const int v = sample(f, ch);
+        if (v < -band) low = true;
+        if (low && v > band) {
+            low = false;
+            if (cycles++ == 0) first = f;
+            last = f;
+        }
+    }
+    if (cycles > 1) m.Hz = (cycles - 1) / ((last - first) / double(CaptureRate));
     return m;
 }
 

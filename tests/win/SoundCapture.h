@@ -25,7 +25,7 @@ struct TSoundMeasure {
     size_t Start = 0, End = 0;           // frames
     double PeakL = 0, PeakR = 0;
     double RmsL = 0, RmsR = 0;
-    double Hz = 0;
+    double Hz = 0;                       // from whole cycles of the louder channel
     double Ms() const { return (End - Start) * 1000.0 / CaptureRate; }
     // Level in dB relative to a full-scale sine's RMS (32767 / sqrt 2).
     static double Db(double rms);
