@@ -11,12 +11,18 @@ bool Looping() { return PlayerState.LoopCount.load() != 0; }
 // Lets go of the stream's mapping; the refill thread has been told to keep off it.
 void ReleaseMapping()
 {
-    StreamState.DataStart = nullptr;
-    if (StreamState.MapView) UnmapViewOfFile(StreamState.MapView);
+    StreamState.Window.Assign(nullptr, 0);
     if (StreamState.MapHandle) CloseHandle(StreamState.MapHandle);
-    StreamState.MapView = nullptr;
     StreamState.MapHandle = nullptr;
 }
+
+// The stream's data, read through its window onto the file.
+struct TStreamData final : TDataSource {
+    bool CopyOut(uint8_t* out, int32_t offset, uint32_t n) override
+    {
+        return StreamState.Window.Read(StreamState.DataOffset + uint64_t(offset), out, n);
+    }
+};
 
 // One notification: the play cursor entered a half; the other one is refilled.
 void Refill()
@@ -113,6 +119,17 @@ IDirectSoundBuffer* CreateStream(const DSBUFFERDESC& description)
     return ring;
 }
 
+IDirectSoundBuffer* OpenStream(HANDLE mapping, uint64_t fileSize, uint64_t dataOffset, int32_t dataSize,
+                               const DSBUFFERDESC& description)
+{
+    StopStream();
+    StreamState.MapHandle = mapping;
+    StreamState.Window.Assign(mapping, fileSize);
+    StreamState.DataOffset = dataOffset;
+    StreamState.DataSize = dataSize;
+    return CreateStream(description);
+}
+
 void FillHalf(DWORD offset)
 {
     IDirectSoundBuffer* b = StreamState.Buffer;
@@ -120,10 +137,10 @@ void FillHalf(DWORD offset)
     void *p1 = nullptr, *p2 = nullptr;
     DWORD l1 = 0, l2 = 0;
     if (FAILED(b->Lock(offset, StreamHalfBytes, &p1, &l1, &p2, &l2, 0))) return;   // the half plays its old sound again
-    const uint8_t* data = StreamState.DataStart;
+    TStreamData data;
     int32_t from = StreamState.ReadOffset;
-    const TRefill r = FillRegion(static_cast<uint8_t*>(p1), l1, data, data ? StreamState.DataSize.load() : 0, from,
-                                 Looping(), StreamState.BitsPerSample);
+    const TRefill r = FillRegion(static_cast<uint8_t*>(p1), l1, data, StreamState.DataSize, from, Looping(),
+                                 StreamState.BitsPerSample);
     // A seek made meanwhile says where the next refill starts.
     StreamState.ReadOffset.compare_exchange_strong(from, r.ReadOffset);
     b->Unlock(p1, l1, p2, l2);
@@ -143,7 +160,7 @@ void StartStream()
 
 void StopStream()
 {
-    if (!StreamState.MapView) return;
+    if (!StreamState.MapHandle) return;
     if (IDirectSoundBuffer* b = StreamState.Buffer) b->Stop();
     StreamState.Running = false;
     // A refill under way copies at most one half; it is over in a moment.

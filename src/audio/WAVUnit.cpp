@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstring>
 #include "app/pure/AppConfig.h"
+#include "audio/FileWindow.h"
 #include "audio/WAVStream.h"
 #include "audio/pure/StreamRing.h"
 #include "audio/pure/WavChunks.h"
@@ -181,15 +182,14 @@ namespace {
 // LoadWaveFile, exceptions included, unless a stream took the mapping over.
 struct TReaderHold {
     HANDLE Mapping = nullptr;
-    void* View = nullptr;
+    TFileWindow Window;
     bool BoxShown = false;
     ~TReaderHold()
     {
-        if (View) UnmapViewOfFile(View);
+        Window.Release();
         if (Mapping) CloseHandle(Mapping);
         if (BoxShown && LoadingDisplay.Hide) LoadingDisplay.Hide();
     }
-    void HandOver() { View = nullptr; Mapping = nullptr; }
 };
 }
 
@@ -199,35 +199,41 @@ int LoadWaveFile(const std::string& path, IDirectSoundBuffer*& slot)
                               FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) return 1;
     DWORD sizeHigh = 0;
-    const DWORD size = GetFileSize(file, &sizeHigh);
-    PlayerState.FileSize = int32_t(size);
+    const DWORD sizeLow = GetFileSize(file, &sizeHigh);
+    PlayerState.FileSize = int32_t(sizeLow);
+    const uint64_t size = uint64_t(sizeHigh) << 32 | sizeLow;
 
     TReaderHold hold;
     hold.Mapping = CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
     CloseHandle(file);                           // the mapping keeps the file open
     if (!hold.Mapping) return 4;
-    hold.View = MapViewOfFile(hold.Mapping, FILE_MAP_READ, 0, 0, 0);
-    // A file that does not fit the address space cannot be read; nor can one past 4 GB, whose
-    // size the walk could not bound.
-    if (!hold.View || sizeHigh != 0) return 4;
-    const auto* bytes = static_cast<const uint8_t*>(hold.View);
+    // The file is looked at through a window: only the headers are read here, and the data is
+    // mapped when it is copied or played, so that a file larger than the free address space
+    // still streams.
+    hold.Window.Assign(hold.Mapping, size);
+    if (!hold.Window.Span(0, 0)) return 4;
 
-    if (size >= DWORD(LoadingBoxThreshold) && !AppSettings.Streaming) {
+    if (size >= uint64_t(LoadingBoxThreshold) && !AppSettings.Streaming) {
         hold.BoxShown = true;
-        if (LoadingDisplay.Show) LoadingDisplay.Show(int(size - 1));
+        if (LoadingDisplay.Show) LoadingDisplay.Show(int(std::min<uint64_t>(size - 1, INT32_MAX)));
     }
 
-    const TWaveScan scan = ScanWave(bytes, size);
+    const TWaveScan scan =
+        ScanWave([&hold](uint64_t offset, void* out, size_t n) { return hold.Window.Read(offset, out, n); }, size);
+    if (scan.ReadFailed) return 4;
     if (scan.HasFormat) std::memcpy(&PlayerState.Format, scan.Format.Bytes.data(), sizeof(WAVEFORMATEX));
     if (!scan.HasData) return 2;
     PlayerState.DataSize = scan.DataSize;
     if (scan.Result != 0) return scan.Result;
 
-    // DirectSound reads the format where the description points; where the file ends within
-    // those 18 bytes it points at the copy, whose missing bytes are zero.
-    const WAVEFORMATEX* format = scan.FormatInFile ? reinterpret_cast<const WAVEFORMATEX*>(bytes + scan.FormatOffset)
-                                                   : &PlayerState.Format;
-    const DSBUFFERDESC description = StaticBufferDescription(format, DWORD(scan.DataSize));
+    // DirectSound takes the format from the reader's copy of the file's 18 bytes, which stays
+    // whole even where the file ends inside them.
+    const DSBUFFERDESC description = StaticBufferDescription(&PlayerState.Format, DWORD(scan.DataSize));
+
+    // A static sample is copied from one view of its whole data body; one that does not fit the
+    // address space cannot be loaded, and the previous sound stays.
+    const uint8_t* data = nullptr;
+    if (!AppSettings.Streaming && !(data = hold.Window.Span(scan.DataOffset, size_t(scan.DataSize)))) return 4;
 
     // The previous sound goes; a stream still playing from it is stopped first, so that the
     // refill thread never writes into a released ring.
@@ -236,14 +242,11 @@ int LoadWaveFile(const std::string& path, IDirectSoundBuffer*& slot)
     ReleaseAndClear(slot);
 
     if (AppSettings.Streaming) {
-        StreamState.MapView = hold.View;
-        StreamState.MapHandle = hold.Mapping;
-        StreamState.DataStart = bytes + scan.DataOffset;
-        StreamState.DataSize = scan.DataSize;
-        hold.HandOver();
-        slot = CreateStream(description);
+        const HANDLE mapping = hold.Mapping;
+        hold.Mapping = nullptr;                  // the stream owns it now, also if it fails
+        slot = OpenStream(mapping, size, scan.DataOffset, scan.DataSize, description);
     } else {
-        CreateStaticBuffer(description, bytes + scan.DataOffset, slot, int(scan.DataOffset));
+        CreateStaticBuffer(description, data, slot, int(scan.DataOffset));
     }
     return 0;
 }

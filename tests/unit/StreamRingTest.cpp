@@ -185,3 +185,22 @@ TEST(StreamRing, SeekTakesEffectAtTheNextRefill)
                            m.Data.begin() + 3 * StreamHalfBytes));
     EXPECT_TRUE(std::equal(m.Out.begin() + long(before) + StreamHalfBytes, m.Out.end(), m.Data.begin() + 200192));
 }
+
+TEST(StreamRing, DataTheSourceCannotGivePlaysAsSilence)
+{
+    struct TFlaky final : TDataSource {
+        bool CopyOut(uint8_t* out, int32_t offset, uint32_t n) override
+        {
+            if (offset >= 1000) return false;
+            std::fill(out, out + n, uint8_t(7));
+            return true;
+        }
+    } source;
+    std::vector<uint8_t> half(4000, 0x55);
+    TRefill r = FillRegion(half.data(), 4000, source, 3000, 1500, false, 8);
+    EXPECT_EQ(r.ReadOffset, 5500);
+    EXPECT_EQ(std::count(half.begin(), half.end(), 128), 4000);   // unreadable, then past the end
+    r = FillRegion(half.data(), 4000, source, 800, 200, true, 16);
+    EXPECT_EQ(r.ReadOffset, 200);
+    EXPECT_EQ(std::count(half.begin(), half.end(), 7), 4000);
+}

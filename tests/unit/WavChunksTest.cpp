@@ -59,7 +59,6 @@ TEST(WavChunks, FormatBytesAndWhereTheyLie)
     auto s = ScanWave(ReadCorpus("fmt16_cbsize.wav").data(), 144);
     EXPECT_EQ(s.Format.CbSize(), 0x6164);
     EXPECT_EQ(s.FormatOffset, 20u);
-    EXPECT_TRUE(s.FormatInFile);
     EXPECT_EQ(s.DataOffset, 44u);
     EXPECT_EQ(s.Format.SamplesPerSec(), 11025u);
     EXPECT_EQ(s.Format.Channels(), 1);
@@ -71,7 +70,6 @@ TEST(WavChunks, FormatBytesAndWhereTheyLie)
     // A format chunk at the very end: its cbSize would lie past the file and reads 0.
     auto end = ReadCorpus("fmt_at_end.wav");
     s = ScanWave(end.data(), end.size());
-    EXPECT_FALSE(s.FormatInFile);
     EXPECT_EQ(s.Format.CbSize(), 0);
     EXPECT_EQ(s.Format.BitsPerSample(), 16);
 }
@@ -143,4 +141,49 @@ TEST(WavChunks, EveryPrefixOfAGoodFileIsReadSafely)
             EXPECT_EQ(s.DataSize, int(n) - 44) << n;
         }
     }
+}
+
+TEST(WavChunks, TheWalkReadsOnlyHeadersAndStopsWhereTheFileCannotBeRead)
+{
+    // A 1 GB file in outline: three chunks of 300 MB of nothing before the format and the data.
+    std::vector<uint8_t> head = Wave(0x7FFF0000, {});
+    const uint64_t big = 300u << 20;
+    std::vector<std::pair<uint64_t, std::vector<uint8_t>>> parts = {{0, head}};
+    uint64_t at = head.size();
+    for (int i = 0; i < 3; ++i) {
+        std::vector<uint8_t> h;
+        Chunk(h, "JUNK", uint32_t(big), {});
+        parts.push_back({at, h});
+        at += 8 + big;
+    }
+    std::vector<uint8_t> tail;
+    Chunk(tail, "fmt ", 16, Fmt16Mono);
+    Chunk(tail, "data", uint32_t(big), {});
+    parts.push_back({at, tail});
+    const uint64_t size = at + tail.size() + big;
+    size_t reads = 0, bytesRead = 0;
+    uint64_t failFrom = UINT64_MAX;
+    auto read = [&](uint64_t offset, void* out, size_t n) {
+        ++reads;
+        bytesRead += n;
+        EXPECT_LE(offset + n, size);
+        if (offset + n > failFrom) return false;
+        std::memset(out, 0, n);
+        for (auto& [start, bytes] : parts)
+            for (size_t i = 0; i < n; ++i)
+                if (offset + i >= start && offset + i < start + bytes.size()) static_cast<uint8_t*>(out)[i] = bytes[offset + i - start];
+        return true;
+    };
+    TWaveScan s = ScanWave(read, size);
+    EXPECT_EQ(s.Result, 0);
+    EXPECT_EQ(s.DataOffset, at + tail.size());
+    EXPECT_EQ(s.DataSize, int32_t(big));
+    EXPECT_EQ(reads, 7u);                        // header, 5 chunk headers, the format
+    EXPECT_EQ(bytesRead, 12u + 5 * 8 + 18);
+    // A part that cannot be read ends the walk there, and says so.
+    failFrom = at + 10;
+    s = ScanWave(read, size);
+    EXPECT_TRUE(s.ReadFailed);
+    EXPECT_EQ(s.Result, 2);
+    EXPECT_FALSE(s.HasFormat);
 }

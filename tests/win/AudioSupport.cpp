@@ -43,6 +43,11 @@ void ResetPlayer()
     LoadingDisplay = {};
 }
 
+bool WaitForCapture(long long offset, long long bytes, int ms)
+{
+    return PumpUntil([&] { return CaptureSize() >= offset + bytes; }, ms);
+}
+
 std::string CorpusPath(const std::string& name)
 {
     std::string p = std::string("Z:") + SONIDEX_SOURCE_DIR + "/tests/fuzz/corpus/wav/" + name;

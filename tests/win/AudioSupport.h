@@ -30,6 +30,9 @@ bool SoundDeviceReady(std::string& why);
 // full volume, centre, no looping, static loads.
 void ResetPlayer();
 
+// Waits (real time) until the capture holds bytes recorded after offset, or ms have passed.
+bool WaitForCapture(long long offset, long long bytes, int ms);
+
 // The corpus of crafted files, as Wine sees the source tree.
 std::string CorpusPath(const std::string& name);
 

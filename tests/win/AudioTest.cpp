@@ -116,7 +116,7 @@ TEST_F(Audio, CorpusFilesGiveTheirResultsAndBadOnesKeepThePreviousSound)
             ASSERT_EQ(LoadWaveFile(CorpusPath("good_pcm16_mono.wav"), PlayerState.CurrentBuffer), 0);
             IDirectSoundBuffer* previous = PlayerState.CurrentBuffer;
             ASSERT_NE(previous, nullptr);
-            void* previousView = StreamState.MapView;
+            HANDLE previousMapping = StreamState.MapHandle;
             PlayerState.DataSize = -7;
             const int r = LoadWaveFile(CorpusPath(c.Name), PlayerState.CurrentBuffer);
             EXPECT_EQ(r, c.Load) << c.Name << (streaming ? " streamed" : " static");
@@ -131,8 +131,8 @@ TEST_F(Audio, CorpusFilesGiveTheirResultsAndBadOnesKeepThePreviousSound)
                 return int32_t(d.nFileSizeLow);
             }()) << c.Name;
             // Only a stream keeps its file mapped; a file turned down leaves the previous one.
-            if (r != 0) EXPECT_EQ(StreamState.MapView, previousView) << c.Name;
-            if (r == 0) EXPECT_EQ(StreamState.MapView != nullptr, streaming) << c.Name;
+            if (r != 0) EXPECT_EQ(StreamState.MapHandle, previousMapping) << c.Name;
+            if (r == 0) EXPECT_EQ(StreamState.MapHandle != nullptr, streaming) << c.Name;
             if (r == 0) {
                 // Every accepted file plays, static or streamed, without a fault.
                 streaming ? StartStream() : StartCurrent();
@@ -166,7 +166,7 @@ TEST_F(Audio, OnlyAStreamKeepsTheFileOpenAndStopStreamLetsItGo)
     EXPECT_EQ(MappedViews(), idle);
     AppSettings.Streaming = true;
     ASSERT_EQ(LoadWaveFile(path, PlayerState.CurrentBuffer), 0);
-    const void* view = StreamState.MapView;
+    const void* view = StreamState.Window.View();
     EXPECT_TRUE(Mapped(view));
     EXPECT_EQ(MappedViews(), idle + 1);
     const HANDLE mapping = StreamState.MapHandle;
@@ -175,7 +175,7 @@ TEST_F(Audio, OnlyAStreamKeepsTheFileOpenAndStopStreamLetsItGo)
     StartStream();
     Pump(30);
     StopStream();
-    EXPECT_EQ(StreamState.MapView, nullptr);
+    EXPECT_EQ(StreamState.MapHandle, nullptr);
     EXPECT_FALSE(Mapped(view));
     EXPECT_EQ(MappedViews(), idle);
     EXPECT_FALSE(GetHandleInformation(mapping, &flags));
@@ -241,7 +241,7 @@ TEST_F(Audio, ABufferDirectSoundRefusesRaisesAndLetsGoOfEverything)
             EXPECT_EQ(e.Message(), "Error while creating a DirectSound buffer");
         }
         EXPECT_EQ(PlayerState.CurrentBuffer, nullptr);
-        EXPECT_EQ(StreamState.MapView, nullptr);
+        EXPECT_EQ(StreamState.MapHandle, nullptr);
         EXPECT_EQ(MappedViews(), idle) << "the mapping is released";
         EXPECT_EQ(hides, streaming ? 0 : 1);
         StartCurrent();                                    // nothing to play, nothing breaks

@@ -11,7 +11,7 @@ int32_t Saturate(int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, I
 bool Wraps(bool looping, int32_t dataSize) { return looping && dataSize > 0; }
 }
 
-TRefill FillRegion(uint8_t* region, uint32_t length, const uint8_t* data, int32_t dataSize, int32_t readOffset,
+TRefill FillRegion(uint8_t* region, uint32_t length, TDataSource& data, int32_t dataSize, int32_t readOffset,
                    bool looping, int bitsPerSample)
 {
     TRefill r{readOffset, false};
@@ -24,7 +24,8 @@ TRefill FillRegion(uint8_t* region, uint32_t length, const uint8_t* data, int32_
         int64_t n;
         if (offset < dataSize) {
             n = std::min<int64_t>(dataSize - offset, remaining);
-            std::memcpy(region + done, data + offset, size_t(n));
+            if (!data.CopyOut(region + done, int32_t(offset), uint32_t(n)))
+                std::memset(region + done, SilenceByte(bitsPerSample), size_t(n));
         } else {
             n = remaining;
             if (offset < int64_t(dataSize) + StreamHalfBytes)
@@ -38,6 +39,21 @@ TRefill FillRegion(uint8_t* region, uint32_t length, const uint8_t* data, int32_
     }
     r.ReadOffset = Saturate(offset);
     return r;
+}
+
+TRefill FillRegion(uint8_t* region, uint32_t length, const uint8_t* data, int32_t dataSize, int32_t readOffset,
+                   bool looping, int bitsPerSample)
+{
+    struct TMemory final : TDataSource {
+        const uint8_t* Data;
+        explicit TMemory(const uint8_t* d) : Data(d) {}
+        bool CopyOut(uint8_t* out, int32_t offset, uint32_t n) override
+        {
+            std::memcpy(out, Data + offset, n);
+            return true;
+        }
+    } memory(data);
+    return FillRegion(region, length, memory, dataSize, readOffset, looping, bitsPerSample);
 }
 
 int32_t NextRingMark(int32_t ringMark, bool looping, int32_t dataSize)

@@ -14,12 +14,25 @@ struct TRefill {
     bool Stop;              // the data and a whole half of silence have been played: stop the ring
 };
 
-// Fills one locked region of the ring from data[0, dataSize), starting at readOffset. Past the
-// end of the data, a looping stream wraps to the start without a gap; a stream that plays once
-// writes silence until readOffset reaches dataSize + one half, and after that asks for the ring
-// to be stopped and leaves the rest of the region as it is. A looping stream without data (size
-// 0) has nothing to wrap to and ends like one that plays once. Only data[0, dataSize) is read,
-// whatever readOffset says (a negative one starts at 0).
+// Where a refill takes the sample's data from.
+class TDataSource {
+public:
+    // Copies n bytes of the data, from offset, to out; false when that part cannot be read.
+    virtual bool CopyOut(uint8_t* out, int32_t offset, uint32_t n) = 0;
+protected:
+    ~TDataSource() = default;
+};
+
+// Fills one locked region of the ring from the data [0, dataSize), starting at readOffset. Past
+// the end of the data, a looping stream wraps to the start without a gap; a stream that plays
+// once writes silence until readOffset reaches dataSize + one half, and after that asks for the
+// ring to be stopped and leaves the rest of the region as it is. A looping stream without data
+// (size 0) has nothing to wrap to and ends like one that plays once. Only [0, dataSize) is asked
+// for, whatever readOffset says (a negative one starts at 0); a part the source cannot give
+// plays as silence.
+TRefill FillRegion(uint8_t* region, uint32_t length, TDataSource& data, int32_t dataSize, int32_t readOffset,
+                   bool looping, int bitsPerSample);
+// The same from data in memory.
 TRefill FillRegion(uint8_t* region, uint32_t length, const uint8_t* data, int32_t dataSize, int32_t readOffset,
                    bool looping, int bitsPerSample);
 
