@@ -1,16 +1,9 @@
 #include "SoundCapture.h"
-#include <windows.h>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include "WinTest.h"
 
 namespace wintest {
-
-bool WaitForCapture(long long offset, long long bytes, int ms)
-{
-    return PumpUntil([&] { return CaptureSize() >= offset + bytes; }, ms);
-}
 
 long long FindBlock(const std::vector<char>& capture, const std::vector<char>& block)
 {

@@ -1,5 +1,6 @@
 // What came out of the sound device: the session's capture (S16LE stereo 44100 Hz, real time,
-// bit for bit) searched for a played block and measured for level, pitch and length.
+// bit for bit) searched for a played block and measured for level, pitch and length; and the
+// sample data the tests play. Plain functions on bytes, shared by the tests and the benchmarks.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -9,9 +10,6 @@ namespace wintest {
 
 constexpr int CaptureRate = 44100;
 constexpr int CaptureFrameBytes = 4;
-
-// Waits (real time) until the capture holds bytes recorded after offset, or ms have passed.
-bool WaitForCapture(long long offset, long long bytes, int ms);
 
 // The first frame-aligned place in capture where the first 8 bytes of block start; -1 if none.
 long long FindBlock(const std::vector<char>& capture, const std::vector<char>& block);
