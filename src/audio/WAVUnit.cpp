@@ -8,6 +8,21 @@
 #include "audio/pure/WavChunks.h"
 #include "toolkit/pure/SysUtils.h"
 
+namespace {
+// DirectSound is loaded when the device is first opened, not with the program: it brings up
+// the system's sound drivers, which costs a good part of a second, and a run that plays through
+// the media player never needs it.
+HRESULT CreateDirectSound(IDirectSound** device)
+{
+    using CreateFn = HRESULT(WINAPI*)(LPCGUID, LPDIRECTSOUND*, LPUNKNOWN);
+    static CreateFn create = [] {
+        HMODULE lib = LoadLibraryA("dsound.dll");
+        return lib ? reinterpret_cast<CreateFn>(GetProcAddress(lib, "DirectSoundCreate")) : nullptr;
+    }();
+    return create ? create(nullptr, device, nullptr) : E_FAIL;
+}
+}
+
 PlayerStateType PlayerState;
 TLoadingDisplay LoadingDisplay;
 
@@ -37,7 +52,7 @@ void OpenSoundDevice(HWND window)
         ReleaseAndClear(PlayerState.Device);
         throw Exception(text);
     };
-    if (FAILED(DirectSoundCreate(nullptr, &PlayerState.Device, nullptr))) {
+    if (FAILED(CreateDirectSound(&PlayerState.Device))) {
         PlayerState.Device = nullptr;
         fail(SoundErrors::CreateDevice);
     }
