@@ -89,7 +89,9 @@ def knob(w, h, vertical, state):
 # ---- the list wallpaper: warm paper with faint staff lines; the selected one in blue ----------
 def wallpaper(selected):
     def px(x, y):
-        n = (math.sin(x * 0.37 + y * 0.11) + math.sin(x * 0.05 - y * 0.29) + math.sin((x + y) * 0.71)) / 3
+        # Whole periods across 160 pixels both ways: the tiles meet without a seam.
+        t = 2 * math.pi / 160
+        n = (math.sin(t * (9 * x + 3 * y)) + math.sin(t * (x - 7 * y)) + math.sin(t * 18 * (x + y))) / 3
         if selected:
             base = (40, 80, 150)
             c = tuple(clamp(v + 12 * n) for v in base)
@@ -268,7 +270,7 @@ def main():
     write("CapBtnIL.bmp", bmp24(80, 16, capbtn_images()))
     write("MinBtnIL.bmp", bmp24(52, 16, minbtn_images()))
     write("MIDIIcon.bmp", bmp4(21, 13, midi_icon, [RED, (0, 0, 0), (255, 255, 255), (128, 128, 0)]))
-    write("TrashBin.bmp", bmp24(24, 24, trash))
+    write("TrashBin.bmp", bmp24(27, 27, lambda x, y: trash(x - 1, y - 1)))
     write("LeftCursor.cur", cur_file(left_arrowhead, (3, 5)))
     write("RightCursor.cur", cur_file(right_arrowhead, (2, 5)))
     write("Sonidex.ico", ico_file([32, 16]))
