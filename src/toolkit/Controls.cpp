@@ -2,11 +2,38 @@
 #include <windowsx.h>
 #include <algorithm>
 #include <map>
+#include <mutex>
+#include <unordered_map>
 #include "toolkit/Forms.h"
 
 namespace {
 const char* ObjectProp = "SonidexControl";
 thread_local TWinControl* CreatingControl = nullptr;
+
+// Window to object, looked up for every message. The window property stays for anyone who
+// looks at the window from outside; the lookup itself uses this table, since reading a
+// property is a round trip to the window server under Wine (about 12 microseconds: a list of
+// 100,000 lines sends several messages per line).
+std::mutex BoundLock;
+std::unordered_map<HWND, TWinControl*>& Bound()
+{
+    static std::unordered_map<HWND, TWinControl*> table;
+    return table;
+}
+
+void Bind(HWND h, TWinControl* c)
+{
+    SetPropA(h, ObjectProp, c);
+    std::lock_guard<std::mutex> lock(BoundLock);
+    Bound()[h] = c;
+}
+
+void Unbind(HWND h)
+{
+    RemovePropA(h, ObjectProp);
+    std::lock_guard<std::mutex> lock(BoundLock);
+    Bound().erase(h);
+}
 }
 
 TShiftState KeysToShiftState(WPARAM k)
@@ -226,7 +253,7 @@ TWinControl::~TWinControl()
     FControls.clear();
     if (FHandle) {
         // From here on the window's messages reach no object: this one is going.
-        RemovePropA(FHandle, ObjectProp);
+        Unbind(FHandle);
         if (FDefProc && FDefProc != &DefWindowProcA)
             SetWindowLongPtrA(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FDefProc));
         DestroyWindow(FHandle);
@@ -237,7 +264,10 @@ TWinControl::~TWinControl()
 
 TWinControl* TWinControl::FromHandle(HWND h)
 {
-    return h ? static_cast<TWinControl*>(GetPropA(h, ObjectProp)) : nullptr;
+    if (!h) return nullptr;
+    std::lock_guard<std::mutex> lock(BoundLock);
+    auto it = Bound().find(h);
+    return it == Bound().end() ? nullptr : it->second;
 }
 
 void TWinControl::InsertControl(TControl* c)
@@ -290,7 +320,7 @@ void TWinControl::CreateWnd()
         FHandle = CreateWindowExA(p.ExStyle, p.SysClass, p.Caption.c_str(), p.Style, p.X, p.Y, p.Width, p.Height,
                                   p.WndParent, nullptr, inst, nullptr);
         if (!FHandle) throw Exception("Error creating window");
-        SetPropA(FHandle, ObjectProp, this);
+        Bind(FHandle, this);
         FDefProc = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StaticWndProc)));
     } else {
@@ -680,12 +710,12 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND h, UINT m, WPARAM w, LPARAM l)
     if (!self && CreatingControl) {             // messages before CreateWindow returns
         self = CreatingControl;
         self->FHandle = h;
-        SetPropA(h, ObjectProp, self);
+        Bind(h, self);
     }
     if (!self) return DefWindowProcA(h, m, w, l);
     if (m == WM_NCDESTROY) {
         WNDPROC def = self->FDefProc;
-        RemovePropA(h, ObjectProp);
+        Unbind(h);
         self->FHandle = nullptr;
         return CallWindowProcA(def ? def : &DefWindowProcA, h, m, w, l);
     }

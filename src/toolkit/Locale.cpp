@@ -9,11 +9,16 @@ int AnsiCompareText(const std::string& a, const std::string& b)
 
 std::string AnsiSortKey(const std::string& s)
 {
+    // One call for the usual short name; a long one asks for its size first.
     const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
-    int n = LCMapStringA(LOCALE_USER_DEFAULT, flags, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    char buf[512];
+    int len = static_cast<int>(s.size());
+    int n = LCMapStringA(LOCALE_USER_DEFAULT, flags, s.data(), len, buf, sizeof buf);
+    if (n > 0) return std::string(buf, n - 1);           // without the terminating zero
+    n = LCMapStringA(LOCALE_USER_DEFAULT, flags, s.data(), len, nullptr, 0);
     if (n <= 0) return std::string();
     std::string key(n, '\0');
-    n = LCMapStringA(LOCALE_USER_DEFAULT, flags, s.data(), static_cast<int>(s.size()), key.data(), n);
-    key.resize(n > 0 ? n - 1 : 0);        // without the terminating zero
+    n = LCMapStringA(LOCALE_USER_DEFAULT, flags, s.data(), len, key.data(), n);
+    key.resize(n > 0 ? n - 1 : 0);
     return key;
 }

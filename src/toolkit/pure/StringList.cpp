@@ -31,6 +31,11 @@ bool TStringList::Find(const std::string& s, int& index) const
 
 int TStringList::AddObject(const std::string& s, TObject* o)
 {
+    return AddObject(std::string(s), o);
+}
+
+int TStringList::AddObject(std::string&& s, TObject* o)
+{
     int i = Count();
     if (FSorted) {
         if (Find(s, i)) {
@@ -38,7 +43,7 @@ int TStringList::AddObject(const std::string& s, TObject* o)
             if (Duplicates == dupError) throw Exception("String list does not allow duplicates");
         }
     }
-    FItems.insert(FItems.begin() + i, Item{s, o});
+    FItems.insert(FItems.begin() + i, Item{std::move(s), o});
     return i;
 }
 

@@ -17,6 +17,7 @@ public:
     void SetObject(int i, TObject* o);
     int Add(const std::string& s) { return AddObject(s, nullptr); }
     int AddObject(const std::string& s, TObject* o);
+    int AddObject(std::string&& s, TObject* o);       // takes the text over
     void Insert(int i, const std::string& s, TObject* o = nullptr);
     void Delete(int i);
     void Clear() { FItems.clear(); }
