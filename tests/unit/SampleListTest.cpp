@@ -163,6 +163,15 @@ TEST(SortedLines, SameResultAsInsertingOneByOne)
     }
 }
 
+TEST(SortedLines, ALargeListSortedInTwoHalvesGivesTheSameResult)
+{
+    // Large enough to be prepared in two halves, with equal names across the halves.
+    std::mt19937 rng(3);
+    std::vector<std::string> texts;
+    for (int i = 0; i < 20000; ++i) texts.push_back((rng() % 2 ? "Kick " : "kick ") + IntToStr(rng() % 9000));
+    EXPECT_EQ(BySort(texts), ByInsertion(texts));
+}
+
 TEST(SortedLines, EmptyAndSingle)
 {
     EXPECT_TRUE(BySort({}).empty());

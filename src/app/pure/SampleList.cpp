@@ -1,5 +1,7 @@
 #include "app/pure/SampleList.h"
 #include <algorithm>
+#include <atomic>
+#include <thread>
 #include "toolkit/pure/StrUtils.h"
 
 std::string ExtensionList[MaxExtensions];
@@ -56,23 +58,74 @@ std::string ScanStatusText(int wavCount, int midiCount, bool canceled)
     return s;
 }
 
+namespace {
+// A line's place in the sort: the first sixteen bytes of its key beside its index, so that
+// most comparisons end without reaching into the texts.
+struct TSortEntry {
+    unsigned long long Prefix[2];
+    unsigned Index;
+};
+
+TSortEntry SortEntry(const std::string& key, unsigned index)
+{
+    TSortEntry e = {{0, 0}, index};
+    for (size_t b = 0; b < 16; ++b)
+        e.Prefix[b / 8] = (e.Prefix[b / 8] << 8) | (b < key.size() ? static_cast<unsigned char>(key[b]) : 0u);
+    return e;
+}
+}
+
 std::vector<TObject*> SortSampleLines(std::vector<TSampleLine>& lines)
 {
+    auto less = [&](const TSortEntry& a, const TSortEntry& b) {
+        if (a.Prefix[0] != b.Prefix[0]) return a.Prefix[0] < b.Prefix[0];
+        if (a.Prefix[1] != b.Prefix[1]) return a.Prefix[1] < b.Prefix[1];
+        return lines[a.Index].Key < lines[b.Index].Key;
+    };
+    std::vector<TSortEntry> order(lines.size());
+    // Keys for a range of lines, then the range sorted. A stable sort keeps equal keys in scan
+    // order, so the first of a run is the line that a sorted list would have kept and the last
+    // holds the record it would have ended with.
+    auto prepare = [&](size_t from, size_t to) {
+        for (size_t i = from; i < to; ++i) {
+            lines[i].Key = AnsiSortKey(lines[i].Text);
+            order[i] = SortEntry(lines[i].Key, static_cast<unsigned>(i));
+        }
+        std::stable_sort(order.begin() + from, order.begin() + to, less);
+    };
+    // A large list is prepared in two halves at once, on two processors where there are two;
+    // merging keeps the first half's lines ahead of equal ones of the second.
+    size_t half = lines.size() >= 8192 ? lines.size() / 2 : lines.size();
+    std::thread helper;
+    std::atomic<bool> helped{false};
+    if (half < lines.size()) {
+        try {
+            helper = std::thread([&] {
+                try { prepare(half, lines.size()); helped = true; } catch (...) {}
+            });
+        } catch (...) {
+        }
+    }
+    prepare(0, half);
+    if (helper.joinable()) helper.join();
+    if (half < lines.size()) {
+        if (!helped) prepare(half, lines.size());
+        std::inplace_merge(order.begin(), order.begin() + half, order.end(), less);
+    }
+
     std::vector<TObject*> unlisted;
-    // A stable sort keeps equal keys in scan order, so the first of a run is the line that a
-    // sorted list would have kept and the last holds the record it would have ended with.
-    std::stable_sort(lines.begin(), lines.end(), [](const TSampleLine& a, const TSampleLine& b) { return a.Key < b.Key; });
-    size_t out = 0;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        if (out > 0 && lines[out - 1].Key == lines[i].Key) {
-            unlisted.push_back(lines[out - 1].Record);
-            lines[out - 1].Record = lines[i].Record;
+    std::vector<TSampleLine> sorted;
+    sorted.reserve(lines.size());
+    for (const TSortEntry& e : order) {
+        TSampleLine& line = lines[e.Index];
+        if (!sorted.empty() && sorted.back().Key == line.Key) {
+            unlisted.push_back(sorted.back().Record);
+            sorted.back().Record = line.Record;
             continue;
         }
-        if (out != i) lines[out] = std::move(lines[i]);
-        ++out;
+        sorted.push_back(std::move(line));
     }
-    lines.resize(out);
+    lines.swap(sorted);
     return unlisted;
 }
 

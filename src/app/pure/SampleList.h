@@ -38,9 +38,9 @@ std::string DisplayName(const std::string& name);
 // "No WAV file in this directory..." or "Search canceled..".
 std::string ScanStatusText(int wavCount, int midiCount, bool canceled);
 
-// A line as the scan finds it. Key orders the lines when the list is sorted: bytes compared as
-// unsigned, equal keys meaning equal texts (the user locale's collation ignoring case, turned
-// into a sort key once per line so that sorting a large library stays cheap).
+// A line as the scan finds it. Key is filled by the sort: the text's AnsiSortKey (the user
+// locale's collation ignoring case, turned into bytes once per line so that sorting a large
+// library stays cheap).
 struct TSampleLine {
     std::string Text;
     TObject* Record = nullptr;
@@ -48,9 +48,10 @@ struct TSampleLine {
 };
 
 // Puts the lines in the order of a sorted list that had them added one by one in scan order:
-// ordered by Key, and a line whose key equals one already present keeps that earlier line's
-// place and text but takes its own record (the file found last wins). Lines without a place
-// of their own are dropped; the records no line refers to any more are returned.
+// ordered as AnsiCompareText orders their texts, and a line whose text equals one already
+// present keeps that earlier line's place and text but takes its own record (the file found
+// last wins). Lines without a place of their own are dropped; the records no line refers to
+// any more are returned.
 std::vector<TObject*> SortSampleLines(std::vector<TSampleLine>& lines);
 
 // The folder to watch for a listed folder (which ends in "\"): without its trailing "\",
