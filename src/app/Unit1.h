@@ -89,6 +89,9 @@ private:
     std::vector<TSampleLine> FScanLines;
     bool FScanSorted = false;
     DWORD FTitleShownAt = 0;            // when a scan last painted the title bar
+    std::string FScanTitle;             // a folder entered since, not painted yet
+    DWORD FButtonReadAt = 0;            // when a scan last read the right mouse button
+    void ShowScanFolderInTitle(const std::string& folder);
 };
 
 extern TSonidexForm* SonidexForm;

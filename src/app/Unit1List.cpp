@@ -38,6 +38,19 @@ void TSonidexForm::ShowPathInTitle()
     SetTitleText(AppSettings.LeftCollapsed && AppSettings.RightCollapsed ? std::string() : AppSettings.Path);
 }
 
+void TSonidexForm::ShowScanFolderInTitle(const std::string& folder)
+{
+    // The title bar is painted at most every 40 ms while a scan runs: painting a thousand
+    // folders one by one takes longer than scanning them, and nobody reads faster. The folder
+    // entered last is always the one shown in the end.
+    FScanTitle = UpperCase(folder);
+    DWORD now = GetTickCount();
+    if (now - FTitleShownAt < 40) return;
+    SetTitleText(FScanTitle);
+    FScanTitle.clear();
+    FTitleShownAt = now;
+}
+
 void TSonidexForm::RefreshList()
 {
     if (AppSettings.Path.empty() || AppSettings.Path.back() != '\\') AppSettings.Path += '\\';
@@ -57,13 +70,17 @@ void TSonidexForm::RebuildList()
     WAVCount = 0;
     MIDICount = 0;
     ScanCanceled = false;
+    FTitleShownAt = GetTickCount() - 40;
+    FButtonReadAt = GetTickCount() - 1;          // the first entry reads the button
     ScanFolder(AppSettings.Path);
     FScanItems = nullptr;
+    if (!FScanTitle.empty()) SetTitleText(FScanTitle);
+    FScanTitle.clear();
 
     std::vector<TObject*> unlisted;
     if (FScanSorted) unlisted = SortSampleLines(FScanLines);
     TStringList lines;
-    for (TSampleLine& line : FScanLines) lines.AddObject(line.Text, line.Record);
+    for (TSampleLine& line : FScanLines) lines.AddObject(std::move(line.Text), line.Record);
     std::vector<TSampleLine>().swap(FScanLines);
     // One hand-over: the list is not redrawn line by line. No line is selected afterwards.
     WAVList->SetLines(lines);
@@ -85,16 +102,21 @@ void TSonidexForm::RebuildList()
 
 void TSonidexForm::ScanFolder(const std::string& folder)
 {
-    if (!(AppSettings.LeftCollapsed && AppSettings.RightCollapsed)) SetTitleText(UpperCase(folder));
+    if (!(AppSettings.LeftCollapsed && AppSettings.RightCollapsed)) ShowScanFolderInTitle(folder);
     WIN32_FIND_DATAA found;
     HANDLE find = FindFirstFileA((folder + "*.*").c_str(), &found);
     if (find == INVALID_HANDLE_VALUE) return;      // missing or unreadable: nothing in it
+    std::string name;
     do {
         if (PassedOver(found.dwFileAttributes)) continue;
         // Holding the right mouse button cancels; this entry is still handled, then every
-        // folder's loop ends.
-        if (GetAsyncKeyState(VK_RBUTTON) < 0) ScanCanceled = true;
-        std::string name = found.cFileName;
+        // folder's loop ends. The button is read at most once per clock tick (a millisecond or
+        // so): reading it costs more than handling an entry, and no press is that short.
+        if (DWORD tick = GetTickCount(); tick != FButtonReadAt) {
+            FButtonReadAt = tick;
+            if (GetAsyncKeyState(VK_RBUTTON) < 0) ScanCanceled = true;
+        }
+        name.assign(found.cFileName);
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && AppSettings.Subdir && name != "." && name != "..") {
             ScanFolder(folder + name + "\\");
             continue;
@@ -107,9 +129,7 @@ void TSonidexForm::ScanFolder(const std::string& folder)
         record->Kind = kind;
         if (kind == KindWAV) ++WAVCount;
         else if (kind == KindMIDI) ++MIDICount;
-        std::string text = DisplayName(name);
-        std::string key = FScanSorted ? AnsiSortKey(text) : std::string();
-        FScanLines.push_back({std::move(text), record, std::move(key)});
+        FScanLines.push_back({DisplayName(name), record, std::string()});
     } while (!ScanCanceled && FindNextFileA(find, &found));
     FindClose(find);
 }
