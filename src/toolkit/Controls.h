@@ -193,13 +193,15 @@ protected:
     virtual void PaintWindow(HDC dc);
     void FontChanged(TObject*) override;
     HWND FHandle = nullptr;
+    // A key message through the form's preview and the control's key events; true when they
+    // consumed it.
+    bool HandleKey(UINT msg, WPARAM w, LPARAM l);
 private:
     friend class TControl;
     static LRESULT CALLBACK StaticWndProc(HWND h, UINT m, WPARAM w, LPARAM l);
     void InsertControl(TControl* c);
     void RemoveControl(TControl* c);
     bool HandleMouse(UINT msg, WPARAM w, LPARAM l);
-    bool HandleKey(UINT msg, WPARAM w, LPARAM l);
     void UpdateBoundsFromWindow();
     std::vector<TControl*> FControls;
     WNDPROC FDefProc = nullptr;

@@ -207,30 +207,42 @@ void TListBox::CreateParams(TCreateParams& p)
 {
     TWinControl::CreateParams(p);
     p.SysClass = "LISTBOX";
-    p.Style |= LBS_NOTIFY | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL |
-               (Style == lbOwnerDrawFixed ? LBS_OWNERDRAWFIXED : 0);
+    p.Style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
+    // An owner-drawn list keeps its lines here and the system's list only counts them: handing
+    // a library of 100,000 lines over is then one message instead of 200,000, each copying a
+    // text into the system's list.
+    p.Style |= Style == lbOwnerDrawFixed ? LBS_OWNERDRAWFIXED | LBS_NODATA : LBS_HASSTRINGS;
     p.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+bool TListBox::KeepsLines() const
+{
+    return !FHandle || Style == lbOwnerDrawFixed;
 }
 
 void TListBox::HandleCreated()
 {
-    if (Style == lbOwnerDrawFixed) SendMessageA(FHandle, LB_SETITEMHEIGHT, 0, ItemHeight);
-    for (auto& [s, o] : FPending) {
+    if (Style == lbOwnerDrawFixed) {
+        SendMessageA(FHandle, LB_SETITEMHEIGHT, 0, ItemHeight);
+        SendMessageA(FHandle, LB_SETCOUNT, FLines.size(), 0);
+        return;
+    }
+    for (auto& [s, o] : FLines) {
         int i = static_cast<int>(SendMessageA(FHandle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str())));
         SendMessageA(FHandle, LB_SETITEMDATA, i, reinterpret_cast<LPARAM>(o));
     }
-    FPending.clear();
+    FLines.clear();
 }
 
 int TListBox::Count() const
 {
-    return FHandle ? static_cast<int>(SendMessageA(FHandle, LB_GETCOUNT, 0, 0)) : static_cast<int>(FPending.size());
+    return KeepsLines() ? static_cast<int>(FLines.size()) : static_cast<int>(SendMessageA(FHandle, LB_GETCOUNT, 0, 0));
 }
 
 std::string TListBox::Strings(int i) const
 {
     if (i < 0 || i >= Count()) throw Exception(Format("List index out of bounds (%d)", i));
-    if (!FHandle) return FPending[i].first;
+    if (KeepsLines()) return FLines[i].first;
     int n = static_cast<int>(SendMessageA(FHandle, LB_GETTEXTLEN, i, 0));
     std::string s(n + 1, '\0');
     SendMessageA(FHandle, LB_GETTEXT, i, reinterpret_cast<LPARAM>(s.data()));
@@ -241,13 +253,17 @@ std::string TListBox::Strings(int i) const
 TObject* TListBox::Objects(int i) const
 {
     if (i < 0 || i >= Count()) throw Exception(Format("List index out of bounds (%d)", i));
-    if (!FHandle) return FPending[i].second;
+    if (KeepsLines()) return FLines[i].second;
     return reinterpret_cast<TObject*>(SendMessageA(FHandle, LB_GETITEMDATA, i, 0));
 }
 
 int TListBox::AddItem(const std::string& s, TObject* o)
 {
-    if (!FHandle) { FPending.emplace_back(s, o); return static_cast<int>(FPending.size()) - 1; }
+    if (KeepsLines()) {
+        FLines.emplace_back(s, o);
+        if (FHandle) SendMessageA(FHandle, LB_ADDSTRING, 0, 0);
+        return static_cast<int>(FLines.size()) - 1;
+    }
     int i = static_cast<int>(SendMessageA(FHandle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str())));
     SendMessageA(FHandle, LB_SETITEMDATA, i, reinterpret_cast<LPARAM>(o));
     return i;
@@ -255,31 +271,41 @@ int TListBox::AddItem(const std::string& s, TObject* o)
 
 void TListBox::DeleteItem(int i)
 {
-    if (!FHandle) { FPending.erase(FPending.begin() + i); return; }
-    SendMessageA(FHandle, LB_DELETESTRING, i, 0);
+    if (i < 0 || i >= Count()) return;
+    if (KeepsLines()) FLines.erase(FLines.begin() + i);
+    if (FHandle) SendMessageA(FHandle, LB_DELETESTRING, i, 0);
 }
 
 void TListBox::Clear()
 {
-    FPending.clear();
+    FLines.clear();
     if (FHandle) SendMessageA(FHandle, LB_RESETCONTENT, 0, 0);
 }
 
 void TListBox::SetLines(const TStringList& lines)
 {
-    if (!FHandle) {
-        FPending.clear();
-        for (int i = 0; i < lines.Count(); ++i) FPending.emplace_back(lines.Strings(i), lines.Objects(i));
-        return;
-    }
-    SendMessageA(FHandle, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(FHandle, LB_RESETCONTENT, 0, 0);
-    SendMessageA(FHandle, LB_INITSTORAGE, lines.Count(), lines.Count() * 16);
-    // Straight to the system's list: a library of 100,000 lines would otherwise pass each of
-    // its 200,000 messages through our own window procedure, which has nothing to do with them.
-    for (int i = 0; i < lines.Count(); ++i) {
-        int k = static_cast<int>(DefaultHandler(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lines.Strings(i).c_str())));
-        DefaultHandler(LB_SETITEMDATA, k, reinterpret_cast<LPARAM>(lines.Objects(i)));
+    std::vector<std::pair<std::string, TObject*>> taken;
+    taken.reserve(lines.Count());
+    for (int i = 0; i < lines.Count(); ++i) taken.emplace_back(lines.Strings(i), lines.Objects(i));
+    SetLines(std::move(taken));
+}
+
+void TListBox::SetLines(std::vector<std::pair<std::string, TObject*>>&& lines)
+{
+    if (KeepsLines()) {
+        FLines = std::move(lines);
+        if (!FHandle) return;
+        SendMessageA(FHandle, WM_SETREDRAW, FALSE, 0);
+        SendMessageA(FHandle, LB_RESETCONTENT, 0, 0);
+        SendMessageA(FHandle, LB_SETCOUNT, FLines.size(), 0);
+    } else {
+        SendMessageA(FHandle, WM_SETREDRAW, FALSE, 0);
+        SendMessageA(FHandle, LB_RESETCONTENT, 0, 0);
+        SendMessageA(FHandle, LB_INITSTORAGE, lines.size(), lines.size() * 16);
+        for (auto& [s, o] : lines) {
+            int k = static_cast<int>(SendMessageA(FHandle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str())));
+            SendMessageA(FHandle, LB_SETITEMDATA, k, reinterpret_cast<LPARAM>(o));
+        }
     }
     SendMessageA(FHandle, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(FHandle, nullptr, TRUE);
@@ -334,6 +360,15 @@ LRESULT TListBox::WndProc(UINT msg, WPARAM w, LPARAM l)
         if (HIWORD(w) == LBN_SELCHANGE) { Click(); return 0; }
         if (HIWORD(w) == LBN_DBLCLK) { DblClick(); return 0; }
         break;
+    case WM_CHAR:
+        if (Style == lbOwnerDrawFixed && FHandle) {
+            if (HandleKey(msg, w, l)) return 0;
+            // The system's list finds lines by their first letter only when it holds their
+            // texts; this one does it for the lines kept here, as the system would.
+            if (w >= 32) SelectByLetter(static_cast<char>(w));
+            return 0;
+        }
+        break;
     case CN_DRAWITEM: {
         auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(l);
         if (static_cast<int>(dis->itemID) < 0) {
@@ -371,6 +406,31 @@ LRESULT TListBox::WndProc(UINT msg, WPARAM w, LPARAM l)
     }
     }
     return TWinControl::WndProc(msg, w, l);
+}
+
+void TListBox::SelectByLetter(char c)
+{
+    int n = Count();
+    if (n == 0) return;
+    int from = static_cast<int>(SendMessageA(FHandle, LB_GETCARETINDEX, 0, 0));
+    auto upper = [](char ch) {
+        char s[2] = {ch, 0};
+        CharUpperBuffA(s, 1);
+        return s[0];
+    };
+    char wanted = upper(c);
+    for (int k = 1; k <= n; ++k) {
+        int i = ((from < 0 ? -1 : from) + k) % n;
+        const std::string& s = FLines[i].first;
+        if (s.empty()) continue;
+        if (upper(s[0]) != wanted) continue;
+        if (i == ItemIndex()) return;
+        SendMessageA(FHandle, LB_SETCURSEL, i, 0);
+        // The change tells the parent as a change by the user does.
+        SendMessageA(GetParent(FHandle), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(FHandle), LBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(FHandle));
+        return;
+    }
 }
 
 // ---- TComboBox -----------------------------------------------------------------------------

@@ -97,6 +97,7 @@ public:
     void DeleteItem(int i);
     void Clear();
     void SetLines(const TStringList& lines);
+    void SetLines(std::vector<std::pair<std::string, TObject*>>&& lines);   // takes the lines over
     int ItemIndex() const;
     void SetItemIndex(int i);
     int TopIndex() const;
@@ -113,7 +114,11 @@ protected:
     // puts its picture here).
     virtual void DrawItemBackground(int index, TRect r, TOwnerDrawState state);
 private:
-    std::vector<std::pair<std::string, TObject*>> FPending;   // lines given before the window exists
+    // The lines of an owner-drawn list, whose window only counts them; of another list, the
+    // lines given before its window exists.
+    std::vector<std::pair<std::string, TObject*>> FLines;
+    bool KeepsLines() const;
+    void SelectByLetter(char c);
 };
 
 class TComboBox : public TWinControl {

@@ -92,6 +92,53 @@ TEST(Toolkit, KeyPreviewSeesKeysBeforeTheFocusedControl)
     f->Free();
 }
 
+TEST(Toolkit, AnOwnerDrawnListKeepsItsLinesAndFindsThemByFirstLetter)
+{
+    TForm* f = NewHostForm();
+    auto* list = new TListBox(f);
+    list->Style = lbOwnerDrawFixed;
+    TObject a, b, c;
+    list->AddItem("early", &a);                // before the window exists
+    list->SetParent(f);
+    EXPECT_EQ(SendMessageA(list->Handle(), LB_GETCOUNT, 0, 0), 1);
+    list->SetLines({{"kick", &a}, {"Snare", &b}, {"snap", &c}, {"Kick 2", &b}});
+    EXPECT_EQ(SendMessageA(list->Handle(), LB_GETCOUNT, 0, 0), 4) << "the system's list counts the lines";
+    EXPECT_EQ(list->Count(), 4);
+    EXPECT_EQ(list->Strings(1), "Snare");
+    EXPECT_EQ(list->Objects(2), &c);
+    EXPECT_EQ(list->ItemIndex(), -1);
+    EXPECT_THROW(list->Strings(4), Exception);
+
+    int clicks = 0;
+    list->OnClick = [&](TObject*) { ++clicks; };
+    list->SetItemIndex(0);
+    PostMessageA(list->Handle(), WM_CHAR, 's', 1);
+    Pump(30);
+    EXPECT_EQ(list->ItemIndex(), 1) << "the next line from the selected one, any letter case";
+    PostMessageA(list->Handle(), WM_CHAR, 'S', 1);
+    Pump(30);
+    EXPECT_EQ(list->ItemIndex(), 2);
+    PostMessageA(list->Handle(), WM_CHAR, 'k', 1);
+    Pump(30);
+    EXPECT_EQ(list->ItemIndex(), 3);
+    PostMessageA(list->Handle(), WM_CHAR, 'k', 1);
+    Pump(30);
+    EXPECT_EQ(list->ItemIndex(), 0) << "from the end round to the top";
+    EXPECT_EQ(clicks, 4) << "each move is a selection change";
+    PostMessageA(list->Handle(), WM_CHAR, 'x', 1);
+    Pump(30);
+    EXPECT_EQ(list->ItemIndex(), 0) << "no line: the selection stays";
+
+    list->DeleteItem(1);
+    EXPECT_EQ(list->Count(), 3);
+    EXPECT_EQ(SendMessageA(list->Handle(), LB_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(list->Strings(1), "snap");
+    list->Clear();
+    EXPECT_EQ(SendMessageA(list->Handle(), LB_GETCOUNT, 0, 0), 0);
+    EXPECT_EQ(list->Count(), 0);
+    f->Free();
+}
+
 TEST(Toolkit, TimerFiresOnTheUserInterfaceThread)
 {
     TTimer t(nullptr);
