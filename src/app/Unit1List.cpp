@@ -79,11 +79,12 @@ void TSonidexForm::RebuildList()
 
     std::vector<TObject*> unlisted;
     if (FScanSorted) unlisted = SortSampleLines(FScanLines);
-    TStringList lines;
-    for (TSampleLine& line : FScanLines) lines.AddObject(std::move(line.Text), line.Record);
+    std::vector<std::pair<std::string, TObject*>> lines;
+    lines.reserve(FScanLines.size());
+    for (TSampleLine& line : FScanLines) lines.emplace_back(std::move(line.Text), line.Record);
     std::vector<TSampleLine>().swap(FScanLines);
     // One hand-over: the list is not redrawn line by line. No line is selected afterwards.
-    WAVList->SetLines(lines);
+    WAVList->SetLines(std::move(lines));
     // The line the player had loaded is no longer known: the next selection loads afresh.
     PlayerState.LastIndex = -1;
 
