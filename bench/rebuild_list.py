@@ -1,0 +1,65 @@
+#!/usr/bin/env python3
+"""Rebuilding the sample list against a bare directory walk, on generated trees of 1,000 and
+100,000 files in 1,000 folders. Prints both ratios (the fastest of ROUNDS runs each, measured
+side by side in one program run). Usage: bench/rebuild_list.py [ROUNDS]"""
+import os, random, re, shutil, subprocess, sys, tempfile
+
+root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+build = os.environ.get("SONIDEX_BUILD", os.path.join(root, "build", "win"))
+exe = os.path.join(build, "RebuildListBench.exe")
+rounds = sys.argv[1] if len(sys.argv) > 1 else "7"
+WORDS = ["kick", "snare", "hat", "clap", "tom", "crash", "ride", "bass", "pad", "lead", "vox", "fx",
+         "perc", "shaker", "loop", "hit", "stab", "chord", "riser", "noise"]
+
+
+def make_tree(top, files, folders=1000):
+    rng = random.Random(files)
+    per = files // folders
+    for d in range(folders):
+        # Ten groups of a hundred folders: a library's usual two levels.
+        folder = os.path.join(top, "Group %02d" % (d // 100), "%s pack %03d" % (WORDS[d % 20].title(), d))
+        os.makedirs(folder)
+        for i in range(per):
+            word = rng.choice(WORDS)
+            # About one name in five recurs in other folders, as "kick 01" does in real libraries;
+            # within a folder every name is new.
+            name = "%s %02d" % (word, i) if rng.random() < 0.2 else "%s %s %05d" % (word.title(), d, i)
+            ext = ".mid" if i % 10 == 9 else ".wav"
+            open(os.path.join(folder, name + ext), "wb").close()
+
+
+def run(tree):
+    cmd = [os.path.join(root, "tools", "wine-run.sh"), exe, "Z:" + tree.replace("/", "\\"), rounds]
+    if not os.environ.get("DISPLAY"):
+        cmd = ["bash", "-c", 'source "%s/tools/session.sh"; trap session_end EXIT; "$@"' % root, "bench"] + cmd
+    out = subprocess.run(cmd, capture_output=True, text=True).stdout
+    m = re.search(r"files (\d+) lines (\d+) walk ([\d.]+) ms rebuild ([\d.]+) ms ratio ([\d.]+) "
+                  r"cpu walk ([\d.]+) ms rebuild ([\d.]+) ms ratio ([\d.]+)", out)
+    if not m:
+        sys.exit("benchmark failed:\n" + out)
+    return m
+
+
+def main():
+    if not os.path.exists(exe):
+        sys.exit("build first: " + exe)
+    ratios, cpu = {}, {}
+    for files in (1000, 100000):
+        top = tempfile.mkdtemp(prefix="sonidex-bench-")
+        try:
+            make_tree(top, files)
+            m = run(top)
+        finally:
+            shutil.rmtree(top, ignore_errors=True)
+        ratios[files], cpu[files] = float(m.group(5)), float(m.group(8))
+        print("%7d files in 1000 folders: %s lines; clock: walk %s ms, RebuildList %s ms, ratio %s; "
+              "processor: walk %s ms, RebuildList %s ms, ratio %s"
+              % (int(m.group(1)), m.group(2), m.group(3), m.group(4), m.group(5), m.group(6), m.group(7), m.group(8)))
+    print("RebuildList / walk by the clock: %.2f at 1,000 files, %.2f at 100,000 files" % (ratios[1000], ratios[100000]))
+    print("RebuildList / walk by processor time: %.2f at 1,000 files, %.2f at 100,000 files"
+          % (cpu[1000], cpu[100000]))
+    print("(goal: at most 1.5 at 100,000 files, and no worse than at 1,000)")
+
+
+if __name__ == "__main__":
+    main()
