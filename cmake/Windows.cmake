@@ -39,6 +39,10 @@ target_link_options(Sonidex PRIVATE -static -static-libgcc -static-libstdc++)
 add_executable(BeatcrafterStandIn WIN32 ${CMAKE_SOURCE_DIR}/tools/companion/Companion.cpp)
 target_link_options(BeatcrafterStandIn PRIVATE -static)
 
+# Reads the main window's list box from outside, for the end-to-end tests.
+add_executable(ListProbe ${CMAKE_SOURCE_DIR}/tools/probe/ListProbe.cpp)
+target_link_options(ListProbe PRIVATE -static -mconsole)
+
 # MIDI test double: a native midimap.dll that logs what the sequencer plays.
 add_library(fakemidi SHARED ${CMAKE_SOURCE_DIR}/tools/fakemidi/fakemidi.c ${CMAKE_SOURCE_DIR}/tools/fakemidi/midimap.def)
 set_target_properties(fakemidi PROPERTIES OUTPUT_NAME midimap PREFIX "")
