@@ -43,6 +43,10 @@ target_link_options(BeatcrafterStandIn PRIVATE -static)
 add_executable(ListProbe ${CMAKE_SOURCE_DIR}/tools/probe/ListProbe.cpp)
 target_link_options(ListProbe PRIVATE -static -mconsole)
 
+# Reads the texts of the message boxes on the screen, for the end-to-end tests.
+add_executable(wintext ${CMAKE_SOURCE_DIR}/tools/wintext/wintext.c)
+target_link_options(wintext PRIVATE -static)
+
 # MIDI test double: a native midimap.dll that logs what the sequencer plays.
 add_library(fakemidi SHARED ${CMAKE_SOURCE_DIR}/tools/fakemidi/fakemidi.c ${CMAKE_SOURCE_DIR}/tools/fakemidi/midimap.def)
 set_target_properties(fakemidi PROPERTIES OUTPUT_NAME midimap PREFIX "")

@@ -52,6 +52,7 @@ TSonidexForm::TSonidexForm(TComponent* owner) : TForm(owner)
     OnClose = {this, &TSonidexForm::FormClose};
     OnDestroy = {this, &TSonidexForm::FormDestroy};
     OnKeyPress = {this, &TSonidexForm::FormKeyPress};
+    OnKeyDown = {this, &TSonidexForm::FormKeyDown};
 }
 
 void TSonidexForm::CreateParams(TCreateParams& p)
@@ -132,6 +133,7 @@ void TSonidexForm::CreateComponents()
     WAVList->SetBounds(192, 26, 129, 381);
     WAVList->SetParent(this);
     WAVList->OnDrawItem = {this, &TSonidexForm::WAVListDrawItem};
+    WAVList->OnClick = {this, &TSonidexForm::WAVListClick};
 
     InfoBox = new TPanel(this);
     InfoBox->Name = "InfoBox";
@@ -160,7 +162,6 @@ void TSonidexForm::CreateComponents()
 
     PosTimer = new TTimer(this);
     PosTimer->Name = "PosTimer";
-    PosTimer->SetEnabled(false);
     PosTimer->SetInterval(50);
 
     FileIcon = new TImageList(this, 21, 13, true);
@@ -175,11 +176,14 @@ void TSonidexForm::CreateComponents()
     DiskChangeNotify->Name = "DiskChangeNotify";
     DiskChangeNotify->SetWatchSubTree(false);
     DiskChangeNotify->SetNotifyFilter({TNotifyFilterType::FILE_NAME, TNotifyFilterType::DIR_NAME});
+
+    CreatePlayerPanel();
 }
 
 void TSonidexForm::FormCreate(TObject*)
 {
     HINSTANCE inst = GetModuleHandleA(nullptr);
+    MciCallbackWindow = Handle();
     // 1. The arrowheads shown over the background (which side a double click toggles).
     Screen->SetCursorHandle(5, LoadCursorA(inst, "LeftCursor"));
     Screen->SetCursorHandle(6, LoadCursorA(inst, "RightCursor"));
@@ -309,7 +313,8 @@ void TSonidexForm::FormDestroy(TObject*)
 
 void TSonidexForm::FormKeyPress(TObject*, char& key)
 {
-    if (key == 27) Close();
+    if (key == 13 || key == ' ') PlaySelection();
+    else if (key == 27) Close();
 }
 
 void TSonidexForm::ApplyLayout(bool L, bool R)

@@ -8,6 +8,7 @@
 #include "toolkit/StdCtrls.h"
 #include "app/pure/SampleList.h"
 #include "controls/NewCaption.h"
+#include "controls/Slider.h"
 #include "controls/WPListBox.h"
 #include "controls/Wall.h"
 #include "shell/DiskChange.h"
@@ -44,6 +45,24 @@ public:
     TImageList* FileIcon;
     TImageList* BackWP;
     TDiskChangeNotify* DiskChangeNotify;
+    // The player panel, inside ControlBox.
+    TImageList* VSliderIL;
+    TImageList* HSliderIL;
+    TLabel* VolLabel;
+    TTrackSlider* VolSlider;
+    TGroupBox* FreqBox;
+    TTrackSlider* FreqSlider;
+    TLabel* PanLabel;
+    TTrackSlider* PanSlider;
+    TGroupBox* PosBox;
+    TTrackSlider* PosBar;
+    TGroupBox* LoadingBox;
+    TRedGauge* LoadingGauge;
+    TCheckBox* Loop;
+    TButton* StopButton;
+    TButton* DefaultsBtn;
+    TButton* SettingsBtn;
+    TButton* AboutBtn;
 
     // Start-up and shut-down.
     void FinishStartup();
@@ -73,16 +92,41 @@ public:
     int MIDICount = 0;
     bool ScanCanceled = false;
 
-    // The player's info text.
+    // The player.
+    void PlaySelection();
+    void StopAll();
     void UpdateInfoText();
+    void EnableSliders(bool on);
+    void UpdateDefaultsButton();
+    void ResetFrequency();
+    void MciPlaySelection();
+    void UpdatePosBar();
+    void WAVListClick(TObject* sender);
+    void StopBtnClick(TObject* sender);
+    void LoopClick(TObject* sender);
+    void VolSliderChange(TObject* sender);
+    void PanSliderChange(TObject* sender);
+    void FreqSliderChange(TObject* sender);
+    void DefaultsBtnClick(TObject* sender);
+    void VolSliderMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void PanSliderMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void FreqSliderMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void PosTimerTimer(TObject* sender);
+    void PosBarChange(TObject* sender);
+    void PosBarRelease(TObject* sender);
+    void FormKeyDown(TObject* sender, WORD& key, TShiftState shift);
 
     bool StayOnTop = false;             // "/T" for this run
     std::string FilterOverride;         // "/F..." for this run
 protected:
     const char* ClassName() const override { return "TSonidexForm"; }
     void CreateParams(TCreateParams& p) override;
+    LRESULT WndProc(UINT msg, WPARAM w, LPARAM l) override;
 private:
     void CreateComponents();
+    void CreatePlayerPanel();
+    // The selected line and its record; null when no line is selected.
+    BoxItemDataType* SelectedRecord(int& index) const;
     std::unique_ptr<TIniFile> FIni;     // open from FormCreate to the end of FinishStartup
     // While a scan runs: where its records go and the lines it has found.
     TCollection* FScanItems = nullptr;

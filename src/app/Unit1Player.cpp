@@ -1,8 +1,401 @@
-// The player panel: info text, sliders, position bar and playing the selected line.
+// The player panel: playing the selected line on the right path, the info text, the volume,
+// pan and frequency sliders, looping, and the position bar with its timer.
 #include "app/Unit1.h"
 #include "app/pure/AppConfig.h"
+#include "audio/MCIPlayer.h"
+#include "audio/WAVStream.h"
+#include "audio/WAVUnit.h"
+#include "audio/pure/PlayerText.h"
+
+namespace {
+TTrackSlider* NewSlider(TSonidexForm* form, TWinControl* parent, const char* name, TTrackOrientation o,
+                        TTickMark ticks, int min, int max, int position, int line, int page, int frequency,
+                        int bigTicks, TImageList* knobs, TRect r)
+{
+    auto* s = new TTrackSlider(form);
+    s->Name = name;
+    s->SetBounds(r.Left, r.Top, r.Width(), r.Height());
+    // The range before the position, the orientation before the knob.
+    s->SetLineSize(line);
+    s->SetPageSize(page);
+    s->SetMin(min);
+    s->SetMax(max);
+    s->SetPosition(position);
+    s->SetFrequency(frequency);
+    s->SetnBigTicks(bigTicks);
+    s->SetOrientation(o);
+    s->SetTickMarks(ticks);
+    s->SetKnobIL(knobs);
+    s->SetParent(parent);
+    return s;
+}
+
+TGroupBox* NewBox(TSonidexForm* form, TWinControl* parent, const char* name, const char* caption, TRect r)
+{
+    auto* b = new TGroupBox(form);
+    b->Name = name;
+    b->SetCaption(caption);
+    b->SetBounds(r.Left, r.Top, r.Width(), r.Height());
+    b->SetParent(parent);
+    return b;
+}
+
+TButton* NewButton(TSonidexForm* form, const char* name, const char* caption, const char* hint, TRect r)
+{
+    auto* b = new TButton(form);
+    b->Name = name;
+    b->SetCaption(caption);
+    b->Hint = hint;
+    b->SetBounds(r.Left, r.Top, r.Width(), r.Height());
+    b->SetParent(form->ControlBox);
+    return b;
+}
+
+TLabel* NewLabel(TSonidexForm* form, const char* name, const char* caption, int x, int y)
+{
+    auto* l = new TLabel(form);
+    l->Name = name;
+    l->SetCaption(caption);
+    l->SetBounds(x, y, 60, 14);
+    l->SetParent(form->ControlBox);
+    return l;
+}
+
+bool PlayablePcm(const WAVEFORMATEX& f)
+{
+    return f.wFormatTag == WAVE_FORMAT_PCM && (f.wBitsPerSample == 8 || f.wBitsPerSample == 16);
+}
+
+constexpr int KindWAVFile = 0, KindMIDIFile = 1, KindOtherFile = -1;
+}
+
+void TSonidexForm::CreatePlayerPanel()
+{
+    VSliderIL = new TImageList(this, 15, 24, false);
+    VSliderIL->Name = "VSliderIL";
+    VSliderIL->ResourceLoad("SKnob");
+    HSliderIL = new TImageList(this, 23, 15, false);
+    HSliderIL->Name = "HSliderIL";
+    HSliderIL->ResourceLoad("SKnobH");
+
+    VolLabel = NewLabel(this, "VolLabel", "Volume", 10, 6);
+    VolSlider = NewSlider(this, ControlBox, "VolSlider", trVertical, tmBoth, -5000, 0, -5000, 50, 500, 500, 1,
+                          VSliderIL, Bounds(8, 20, 40, 150));
+    VolSlider->Hint = "Volume";
+    VolSlider->OnChange = {this, &TSonidexForm::VolSliderChange};
+    VolSlider->OnMouseDown = {this, &TSonidexForm::VolSliderMouseDown};
+
+    FreqBox = NewBox(this, ControlBox, "FreqBox", "Frequency", Bounds(60, 4, 108, 170));
+    FreqSlider = NewSlider(this, FreqBox, "FreqSlider", trVertical, tmBoth, 100, 100000, 88915, 100, 1000, 10000, 1,
+                           VSliderIL, Bounds(34, 14, 40, 150));
+    FreqSlider->OnChange = {this, &TSonidexForm::FreqSliderChange};
+    FreqSlider->OnMouseDown = {this, &TSonidexForm::FreqSliderMouseDown};
+
+    PanLabel = NewLabel(this, "PanLabel", "Pan", 10, 176);
+    PanSlider = NewSlider(this, ControlBox, "PanSlider", trHorizontal, tmBottomRight, -10000, 10000, 0, 500, 2500,
+                          2500, 1, HSliderIL, Bounds(8, 188, 160, 32));
+    PanSlider->OnChange = {this, &TSonidexForm::PanSliderChange};
+    PanSlider->OnMouseDown = {this, &TSonidexForm::PanSliderMouseDown};
+
+    PosBox = NewBox(this, ControlBox, "PosBox", "Position", Bounds(4, 222, 168, 50));
+    PosBar = NewSlider(this, PosBox, "PosBar", trHorizontal, tmBottomRight, 0, 1000, 0, 5, 50, 50, 3, HSliderIL,
+                       Bounds(4, 14, 160, 32));
+    PosBar->OnChange = {this, &TSonidexForm::PosBarChange};
+    PosBar->OnRelease = {this, &TSonidexForm::PosBarRelease};
+
+    // The loading display lies exactly over the position box while a large file is copied.
+    LoadingBox = NewBox(this, ControlBox, "LoadingBox", "Loading...", Bounds(4, 222, 168, 50));
+    LoadingBox->SetVisible(false);
+    LoadingGauge = new TRedGauge(this);
+    LoadingGauge->Name = "LoadingGauge";
+    LoadingGauge->SetBounds(20, 16, 128, 26);
+    LoadingGauge->SetMax(100);
+    LoadingGauge->SetColor(clRed);
+    LoadingGauge->ParentFont = false;
+    LoadingGauge->Font.SetName("Arial");
+    LoadingGauge->Font.SetHeight(-13);
+    LoadingGauge->Font.SetStyle(fsBold);
+    LoadingGauge->SetParent(LoadingBox);
+
+    Loop = new TCheckBox(this);
+    Loop->Name = "Loop";
+    Loop->SetCaption("loop");
+    Loop->SetBounds(8, 281, 42, 17);
+    Loop->SetParent(ControlBox);
+    Loop->OnClick = {this, &TSonidexForm::LoopClick};
+
+    StopButton = NewButton(this, "StopButton", "stop", "Stop", Bounds(52, 278, 38, 22));
+    StopButton->OnClick = {this, &TSonidexForm::StopBtnClick};
+    DefaultsBtn = NewButton(this, "DefaultsBtn", "defaults", "Reset to Defaults", Bounds(92, 278, 46, 22));
+    DefaultsBtn->SetEnabled(false);
+    DefaultsBtn->OnClick = {this, &TSonidexForm::DefaultsBtnClick};
+    SettingsBtn = NewButton(this, "SettingsBtn", "...", "Settings", Bounds(140, 278, 14, 22));
+    AboutBtn = NewButton(this, "AboutBtn", "?", "About", Bounds(155, 278, 14, 22));
+
+    PosTimer->OnTimer = {this, &TSonidexForm::PosTimerTimer};
+
+    // The reader puts the loading display up and moves it; it is ours to draw.
+    LoadingDisplay.Show = [this](int max) {
+        LoadingGauge->SetMax(max);
+        LoadingGauge->SetPosition(0);
+        LoadingBox->SetVisible(true);
+        LoadingBox->Update();
+    };
+    LoadingDisplay.Progress = [this](int position) { LoadingGauge->SetPosition(position); };
+    LoadingDisplay.Hide = [this] { LoadingBox->SetVisible(false); };
+}
+
+BoxItemDataType* TSonidexForm::SelectedRecord(int& index) const
+{
+    index = WAVList->ItemIndex();
+    if (index < 0 || index >= WAVList->Count()) return nullptr;
+    return dynamic_cast<BoxItemDataType*>(WAVList->Objects(index));
+}
+
+void TSonidexForm::WAVListClick(TObject*)
+{
+    PlaySelection();
+}
+
+void TSonidexForm::PlaySelection()
+{
+    int index = -1;
+    BoxItemDataType* record = SelectedRecord(index);
+    if (index < 0) {
+        PlayerState.PosBarHeld = false;
+        return;
+    }
+    if (!record || WAVList->Strings(index).empty()) return;
+    PlayerState.PlayPath = record->Kind;
+    if (record->Kind == KindOtherFile) return;            // the previous sound plays on
+    if (record->Kind == KindWAVFile && AppSettings.UseMedia) PlayerState.PlayPath = 1;
+    if (PlayerState.PlayPath == 1) {
+        StopAll();
+        MciPlaySelection();
+        return;
+    }
+    if (index != PlayerState.LastIndex || AppSettings.Streaming) {
+        StopAll();
+        MciStop();
+        EnableSliders(true);
+        Screen->SetCursor(crHourGlass);
+        int result;
+        try {
+            result = LoadWaveFile(record->FileName, PlayerState.CurrentBuffer);
+        } catch (...) {
+            Screen->SetCursor(crDefault);
+            PlayerState.LastIndex = index;
+            throw;
+        }
+        Screen->SetCursor(crDefault);
+        if (result == 1) {
+            Application->MessageBox("Couldn't open the file.\rThe file may not exist.", MB_OK | MB_ICONERROR);
+            PlayerState.FileSize = 0;
+        } else if (result == 2 || result == 4) {
+            Application->MessageBox("Couldn't decode the WAV data.\rThe file format seems to be corrupted.",
+                                    MB_OK | MB_ICONERROR);
+            PlayerState.FileSize = 0;
+        }
+        UpdateInfoText();
+        if (PlayerState.Format.wFormatTag == WAVE_FORMAT_PCM) ResetFrequency();
+        PlayerState.LastIndex = index;
+    }
+    if (PlayerState.FileSize != 0 && PlayablePcm(PlayerState.Format)) {
+        ApplyVolume();
+        ApplyPan();
+        ApplyFrequency();
+        if (AppSettings.Streaming) StartStream();
+        else StartCurrent();
+    }
+    PlayerState.PosBarHeld = false;
+}
+
+void TSonidexForm::MciPlaySelection()
+{
+    int index = -1;
+    BoxItemDataType* record = SelectedRecord(index);
+    if (!record) return;
+    if (index != PlayerState.LastIndex) {
+        EnableSliders(false);
+        MciOpen(record->FileName);
+        PlayerState.DataSize = MciLength();
+        PlayerState.LastIndex = index;
+    }
+    SendMciCommand("Play PlayingMIDI From 0 notify");
+    PlayerState.FileSize = 1;
+    UpdateInfoText();
+    PlayerState.PosBarHeld = false;
+}
+
+LRESULT TSonidexForm::WndProc(UINT msg, WPARAM w, LPARAM l)
+{
+    // The end of a media-player play: a successful one starts again while looping.
+    if (msg == MM_MCINOTIFY) {
+        if (w == MCI_NOTIFY_SUCCESSFUL && Loop->Checked()) SendMciCommand("Play PlayingMIDI From 0 notify");
+        return 0;
+    }
+    return TForm::WndProc(msg, w, l);
+}
+
+void TSonidexForm::StopAll()
+{
+    StopStream();
+    StopCurrent();
+}
+
+void TSonidexForm::StopBtnClick(TObject*)
+{
+    if (PlayerState.PlayPath == 1) MciStop();
+    else StopAll();
+}
 
 void TSonidexForm::UpdateInfoText()
 {
-    FileNameLabel->SetCaption(AppSettings.UseMedia ? "Playing WAV files through the Media Player" : "DirectSound");
+    if (PlayerState.FileSize == 0) {
+        FileNameLabel->Font.SetStyle(0);
+        WAVEFORMATEX primary;
+        if (!AppSettings.UseMedia) GetPrimaryFormat(primary);
+        FileNameLabel->SetCaption(DeviceStateText(AppSettings.UseMedia, primary.nSamplesPerSec,
+                                                  primary.wBitsPerSample, primary.nChannels));
+        WAVInfoLabel->SetCaption("");
+        return;
+    }
+    int index = -1;
+    BoxItemDataType* record = SelectedRecord(index);
+    FileNameLabel->Font.SetStyle(fsBold);
+    FileNameLabel->SetCaption(record ? EntryNameText(record->FileName, AppSettings.Path) : std::string());
+    if (PlayerState.PlayPath == 1) {
+        WAVInfoLabel->SetCaption(record && record->Kind == KindMIDIFile ? "MIDI file" : "WAV file");
+        return;
+    }
+    const WAVEFORMATEX& f = PlayerState.Format;
+    WAVInfoLabel->SetCaption(FormatInfoText(f.wFormatTag, f.nChannels, f.nSamplesPerSec, f.wBitsPerSample,
+                                            PlayerState.FileSize, PlayerState.DataSize, f.nAvgBytesPerSec));
+}
+
+void TSonidexForm::EnableSliders(bool on)
+{
+    PanSlider->SetEnabled(on);
+    FreqSlider->SetEnabled(on);
+    VolSlider->SetEnabled(on);
+}
+
+void TSonidexForm::UpdateDefaultsButton()
+{
+    bool defaults = PanSlider->Position() == 0 &&
+                    FreqSlider->Position() == InvertedSliderValue(FreqSlider->Min(), FreqSlider->Max(),
+                                                                  static_cast<int>(PlayerState.Format.nSamplesPerSec)) &&
+                    VolSlider->Position() == -5000;
+    DefaultsBtn->SetEnabled(!defaults);
+}
+
+void TSonidexForm::ResetFrequency()
+{
+    FreqSlider->SetPosition(static_cast<int>(InvertedSliderValue(
+        FreqSlider->Min(), FreqSlider->Max(), static_cast<int>(PlayerState.Format.nSamplesPerSec))));
+    FreqSliderChange(FreqSlider);
+}
+
+void TSonidexForm::VolSliderChange(TObject*)
+{
+    UpdateDefaultsButton();
+    PlayerState.Volume = static_cast<int32_t>(InvertedSliderValue(VolSlider->Min(), VolSlider->Max(), VolSlider->Position()));
+    ApplyVolume();
+}
+
+void TSonidexForm::PanSliderChange(TObject*)
+{
+    UpdateDefaultsButton();
+    PlayerState.Pan = PanSlider->Position();
+    ApplyPan();
+}
+
+void TSonidexForm::FreqSliderChange(TObject*)
+{
+    UpdateDefaultsButton();
+    PlayerState.Frequency =
+        static_cast<int32_t>(InvertedSliderValue(FreqSlider->Min(), FreqSlider->Max(), FreqSlider->Position()));
+    ApplyFrequency();
+    FreqBox->SetCaption(FrequencyCaption(PlayerState.Frequency, PlayerState.Format.nSamplesPerSec));
+}
+
+void TSonidexForm::DefaultsBtnClick(TObject*)
+{
+    VolSlider->SetPosition(-5000);
+    VolSliderChange(VolSlider);
+    PanSlider->SetPosition(0);
+    PanSliderChange(PanSlider);
+    ResetFrequency();
+}
+
+void TSonidexForm::VolSliderMouseDown(TObject*, TMouseButton button, TShiftState, int, int)
+{
+    if (button != mbRight) return;
+    VolSlider->SetPosition(-5000);
+    VolSliderChange(VolSlider);
+}
+
+void TSonidexForm::PanSliderMouseDown(TObject*, TMouseButton button, TShiftState, int, int)
+{
+    if (button != mbRight) return;
+    PanSlider->SetPosition(0);
+    PanSliderChange(PanSlider);
+}
+
+void TSonidexForm::FreqSliderMouseDown(TObject*, TMouseButton button, TShiftState, int, int)
+{
+    if (button == mbRight) ResetFrequency();
+}
+
+void TSonidexForm::LoopClick(TObject*)
+{
+    if (Loop->Checked()) {
+        PlayerState.LoopCount = LoopForever;
+        if (AppSettings.Streaming) PlaySelection();
+    } else {
+        PlayerState.LoopCount = 0;
+    }
+    if (!AppSettings.Streaming) ApplyLoopFlag();
+    else StreamLoopChanged();
+}
+
+void TSonidexForm::PosTimerTimer(TObject*)
+{
+    if (PosBar->Visible()) UpdatePosBar();
+}
+
+void TSonidexForm::UpdatePosBar()
+{
+    if (PlayerState.PosBarHeld) return;
+    int bar = -1;
+    if (PlayerState.PlayPath == 0) {
+        int64_t p = AppSettings.Streaming ? StreamPosition() : GetPlayCursor();
+        bar = PosBarFromBytes(p, PlayerState.DataSize, PosBar->Min(), PosBar->Max());
+    } else if (PlayerState.PlayPath == 1) {
+        bar = PosBarFromMci(MciPosition(), PlayerState.DataSize, PosBar->Min(), PosBar->Max());
+    }
+    if (bar >= 0) PosBar->SetPosition(bar);
+}
+
+void TSonidexForm::PosBarChange(TObject*)
+{
+    PlayerState.PosBarHeld = true;
+    if (PlayerState.PlayPath != 0) return;
+    int32_t offset = static_cast<int32_t>(SeekOffsetFromBar(PlayerState.DataSize, PosBar->Position(), PosBar->Min(),
+                                                            PosBar->Max()));
+    if (AppSettings.Streaming) SeekStream(offset);
+    else SetPlayCursor(offset);
+}
+
+void TSonidexForm::PosBarRelease(TObject*)
+{
+    if (PlayerState.PlayPath == 1)
+        MciPlayFrom(MciSeekFromBar(PlayerState.DataSize, PosBar->Position(), PosBar->Min(), PosBar->Max()));
+    PlayerState.PosBarHeld = false;
+}
+
+void TSonidexForm::FormKeyDown(TObject*, WORD& key, TShiftState shift)
+{
+    // Ctrl+L flips the loop box, and its click runs as if clicked.
+    if (key == 'L' && (shift & ssCtrl)) Loop->SetChecked(!Loop->Checked());
 }

@@ -267,10 +267,15 @@ void TApplication::Terminate()
 void TApplication::HandleException(const std::exception& e)
 {
     if (OnException) { OnException(this, e); return; }
-    HWND owner = FMainForm && FMainForm->HandleAllocated() && IsWindowVisible(FMainForm->Handle()) ? FMainForm->Handle() : nullptr;
     std::string text = e.what();
     if (!text.empty() && text.back() > '.') text += '.';
-    MessageBoxA(owner, text.c_str(), FTitle.c_str(), MB_OK | MB_ICONSTOP);
+    MessageBox(text, MB_OK | MB_ICONSTOP);
+}
+
+int TApplication::MessageBox(const std::string& text, UINT flags)
+{
+    HWND owner = FMainForm && FMainForm->HandleAllocated() && IsWindowVisible(FMainForm->Handle()) ? FMainForm->Handle() : nullptr;
+    return ::MessageBoxA(owner, text.c_str(), FTitle.c_str(), flags);
 }
 
 void TApplication::Minimize()

@@ -81,6 +81,8 @@ public:
     // The default error box: the exception's message, and the program goes on.
     void HandleException(const std::exception& e);
     TExceptionEvent OnException;
+    // A message box over the main window (when it is shown), captioned with the title.
+    int MessageBox(const std::string& text, UINT flags);
 
     HWND Handle() const { return FHandle; }
     TForm* MainForm() const { return FMainForm; }

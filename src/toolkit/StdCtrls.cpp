@@ -25,7 +25,7 @@ void TLabel::Paint()
     SelectObject(dc, Font.Handle());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ColorToRGB(FEnabled ? Font.Color() : clGrayText));
-    UINT fmt = DT_NOPREFIX | DT_EXPANDTABS | (WordWrap ? DT_WORDBREAK : 0) |
+    UINT fmt = (ShowAccelChar ? 0 : DT_NOPREFIX) | DT_EXPANDTABS | (WordWrap ? DT_WORDBREAK : 0) |
                (Alignment == taCenter ? DT_CENTER : Alignment == taRightJustify ? DT_RIGHT : DT_LEFT);
     // A carriage return alone breaks the line as the text controls of Windows do.
     std::string text;

@@ -11,6 +11,7 @@ public:
     explicit TLabel(TComponent* owner);
     bool Transparent = true;
     bool WordWrap = false;
+    bool ShowAccelChar = true;            // "&&" shows one ampersand, "&x" underlines x
     TAlignment Alignment = taLeftJustify;
 protected:
     void Paint() override;

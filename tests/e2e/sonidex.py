@@ -159,6 +159,38 @@ class Sonidex:
         self.proc.wait(10)
 
 
+# Client offsets of what the tests click on the main window (the thin frame is 3 pixels).
+FRAME = 3
+CONTROL_BOX = (329, 98)          # the player panel with both sides shown
+
+
+def dialogs(close=False):
+    """The message boxes on the screen: [(title, [texts of their controls])]; close=True also
+    presses the first button of each."""
+    out = subprocess.run(["wine", os.path.join(BUILD, "wintext.exe")] + (["close"] if close else []),
+                         capture_output=True, text=True, env=ENV).stdout
+    boxes = []
+    for line in out.splitlines():
+        if line.startswith("  "):
+            if boxes:
+                boxes[-1][1].append(line[2:])
+        elif line.strip():
+            boxes.append((line, []))
+    return boxes
+
+
+def line_point(geometry, index):
+    """Screen point in the middle of list line index (no scrolling, list at its designed place)."""
+    x, y, _, _ = geometry
+    return x + FRAME + 192 + 40, y + FRAME + 26 + 2 + 13 * index + 6
+
+
+def panel_point(geometry, px, py):
+    """Screen point of a point given in the player panel's own coordinates."""
+    x, y, _, _ = geometry
+    return x + FRAME + CONTROL_BOX[0] + px, y + FRAME + CONTROL_BOX[1] + py
+
+
 class Checks:
     """Collects failures so one run of the program can check many things; exits 1 on any."""
 
