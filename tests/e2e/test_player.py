@@ -70,6 +70,11 @@ m = cap.mark()
 s.key("Down")
 time.sleep(1.2)
 exact(cap.since(m), B, "Down arrow plays the next line")
+for key in ("Return", "space"):
+    m = cap.mark()
+    s.key(key)
+    time.sleep(1.0)
+    exact(cap.since(m), B, f"{key} plays the selected line")
 
 # Clicking the line again while it plays starts it again from the beginning.
 m = cap.mark()
