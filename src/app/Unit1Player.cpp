@@ -112,13 +112,13 @@ void TSonidexForm::CreatePlayerPanel()
     Loop = new TCheckBox(this);
     Loop->Name = "Loop";
     Loop->SetCaption("loop");
-    Loop->SetBounds(8, 281, 42, 17);
+    Loop->SetBounds(8, 281, 40, 17);
     Loop->SetParent(ControlBox);
     Loop->OnClick = {this, &TSonidexForm::LoopClick};
 
-    StopButton = NewButton(this, "StopButton", "stop", "Stop", Bounds(52, 278, 38, 22));
+    StopButton = NewButton(this, "StopButton", "stop", "Stop", Bounds(50, 278, 36, 22));
     StopButton->OnClick = {this, &TSonidexForm::StopBtnClick};
-    DefaultsBtn = NewButton(this, "DefaultsBtn", "defaults", "Reset to Defaults", Bounds(92, 278, 46, 22));
+    DefaultsBtn = NewButton(this, "DefaultsBtn", "defaults", "Reset to Defaults", Bounds(88, 278, 50, 22));
     DefaultsBtn->SetEnabled(false);
     DefaultsBtn->OnClick = {this, &TSonidexForm::DefaultsBtnClick};
     SettingsBtn = NewButton(this, "SettingsBtn", "...", "Settings", Bounds(140, 278, 14, 22));
