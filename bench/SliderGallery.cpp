@@ -4,31 +4,28 @@
 // given time (10 s by default).
 #include <cstdio>
 #include <cstdlib>
+#include "app/Unit1.h"
 #include "controls/Slider.h"
 #include "toolkit/Forms.h"
 #include "toolkit/StdCtrls.h"
 
 namespace {
-TTrackSlider* MakeSlider(TForm* form, TWinControl* parent, const char* name, TTrackOrientation o, TTickMark ticks,
-                         int min, int max, int position, int line, int page, int frequency, int bigTicks,
+TTrackSlider* MakeSlider(TForm* form, TWinControl* parent, const char* name, const TSliderDesign& design,
                          TRect bounds)
 {
     auto* s = new TTrackSlider(form);
     s->Name = name;
     s->SetBounds(bounds.Left, bounds.Top, bounds.Width(), bounds.Height());
-    // In the order a form applies them: the range before the position, orientation before knob.
-    s->SetLineSize(line);
-    s->SetPageSize(page);
-    s->SetMin(min);
-    s->SetMax(max);
-    s->SetPosition(position);
-    s->SetFrequency(frequency);
-    s->SetnBigTicks(bigTicks);
-    s->SetOrientation(o);
-    s->SetTickMarks(ticks);
-    s->SetSideGap(5);
+    ApplyDesign(s, design);
     s->SetParent(parent);
     return s;
+}
+
+TSliderDesign With(TSliderDesign d, int position, TTickMark ticks)
+{
+    d.Position = position;
+    d.TickMarks = ticks;
+    return d;
 }
 
 TGroupBox* MakeBox(TForm* form, TWinControl* parent, const char* caption, TRect r)
@@ -74,15 +71,13 @@ int main(int argc, char** argv)
     panel->SetParent(form);
 
     MakeLabel(form, panel, "Volume", 10, 6);
-    MakeSlider(form, panel, "VolSlider", trVertical, tmBoth, -5000, 0, -5000, 50, 500, 500, 1, Bounds(8, 20, 40, 150));
+    MakeSlider(form, panel, "VolSlider", VolSliderDesign, Bounds(8, 20, 40, 150));
     TGroupBox* freqBox = MakeBox(form, panel, "Frequency", Bounds(60, 4, 108, 170));
-    MakeSlider(form, freqBox, "FreqSlider", trVertical, tmBoth, 100, 100000, 88915, 100, 1000, 10000, 1,
-               Bounds(34, 14, 40, 150));
+    MakeSlider(form, freqBox, "FreqSlider", FreqSliderDesign, Bounds(34, 14, 40, 150));
     MakeLabel(form, panel, "Pan", 10, 178);
-    MakeSlider(form, panel, "PanSlider", trHorizontal, tmBottomRight, -10000, 10000, 0, 500, 2500, 2500, 1,
-               Bounds(8, 190, 160, 32));
+    MakeSlider(form, panel, "PanSlider", PanSliderDesign, Bounds(8, 190, 160, 32));
     TGroupBox* posBox = MakeBox(form, panel, "Position", Bounds(4, 226, 168, 50));
-    MakeSlider(form, posBox, "PosBar", trHorizontal, tmBottomRight, 0, 1000, 0, 5, 50, 50, 3, Bounds(4, 14, 160, 32));
+    MakeSlider(form, posBox, "PosBar", PosBarDesign, Bounds(4, 14, 160, 32));
 
     // Beside the panel: the loading box as it covers the position box during a long load, and
     // the designed sliders again at other values, one disabled, one focused.
@@ -100,13 +95,13 @@ int main(int argc, char** argv)
     gauge2->Font.SetName("Arial");
     gauge2->SetParent(form);
 
-    TTrackSlider* vol2 = MakeSlider(form, form, "VolSlider2", trVertical, tmBoth, -5000, 0, -1200, 50, 500, 500, 1,
+    TTrackSlider* vol2 = MakeSlider(form, form, "VolSlider2", With(VolSliderDesign, -1200, tmBoth),
                                     Bounds(200, 10, 40, 150));
-    TTrackSlider* off = MakeSlider(form, form, "FreqSliderOff", trVertical, tmTopLeft, 100, 100000, 50000, 100, 1000,
-                                   10000, 1, Bounds(250, 10, 40, 150));
+    TTrackSlider* off = MakeSlider(form, form, "FreqSliderOff", With(FreqSliderDesign, 50000, tmTopLeft),
+                                   Bounds(250, 10, 40, 150));
     off->SetEnabled(false);
-    MakeSlider(form, form, "PosBar2", trHorizontal, tmBoth, 0, 1000, 620, 5, 50, 50, 3, Bounds(200, 160, 190, 40));
-    MakeSlider(form, form, "Right", trVertical, tmBottomRight, 0, 10, 3, 1, 2, 1, 3, Bounds(300, 10, 40, 150));
+    MakeSlider(form, form, "PosBar2", With(PosBarDesign, 620, tmBoth), Bounds(200, 160, 190, 40));
+    MakeSlider(form, form, "Right", {trVertical, tmBottomRight, 0, 10, 3, 1, 2, 1, 3}, Bounds(300, 10, 40, 150));
 
     form->AfterConstruction();
     form->Show();

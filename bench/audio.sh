@@ -4,6 +4,6 @@
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/tools/session.sh"
 trap session_end EXIT
-for b in stream_start static_load stream_memory stream_busy_ui; do
+for b in stream_start static_load stream_memory stream_busy_ui click_to_sound; do
   "$root/tools/wine-run.sh" "$root/build/win/$b.exe" "$@" 2>/dev/null
 done

@@ -27,6 +27,7 @@ public:
 class TSonidexForm : public TForm {
 public:
     explicit TSonidexForm(TComponent* owner);
+    ~TSonidexForm() override;
 
     // Components, in creation order.
     TPanel* CapPanel;
@@ -139,6 +140,9 @@ private:
 };
 
 extern TSonidexForm* SonidexForm;
+
+// The player panel's sliders as designed.
+extern const TSliderDesign VolSliderDesign, PanSliderDesign, FreqSliderDesign, PosBarDesign;
 
 // Sends the companion program (window class "TBeatcrafterMainForm") a message and waits until
 // it has handled it; false when the companion is not running.

@@ -7,25 +7,21 @@
 #include "audio/WAVUnit.h"
 #include "audio/pure/PlayerText.h"
 
+// Volume and frequency are upside down: the top is full volume and the highest rate. The
+// frequency slider stands for 11185 Hz until the first sample is loaded.
+const TSliderDesign VolSliderDesign = {trVertical, tmBoth, -5000, 0, -5000, 50, 500, 500, 1};
+const TSliderDesign PanSliderDesign = {trHorizontal, tmBottomRight, -10000, 10000, 0, 500, 2500, 2500, 1};
+const TSliderDesign FreqSliderDesign = {trVertical, tmBoth, 100, 100000, 88915, 100, 1000, 10000, 1};
+const TSliderDesign PosBarDesign = {trHorizontal, tmBottomRight, 0, 1000, 0, 5, 50, 50, 3};
+
 namespace {
-TTrackSlider* NewSlider(TSonidexForm* form, TWinControl* parent, const char* name, TTrackOrientation o,
-                        TTickMark ticks, int min, int max, int position, int line, int page, int frequency,
-                        int bigTicks, TImageList* knobs, TRect r)
+TTrackSlider* NewSlider(TSonidexForm* form, TWinControl* parent, const char* name, const TSliderDesign& design,
+                        TImageList* knobs, TRect r)
 {
     auto* s = new TTrackSlider(form);
     s->Name = name;
     s->SetBounds(r.Left, r.Top, r.Width(), r.Height());
-    // The range before the position, the orientation before the knob.
-    s->SetLineSize(line);
-    s->SetPageSize(page);
-    s->SetMin(min);
-    s->SetMax(max);
-    s->SetPosition(position);
-    s->SetFrequency(frequency);
-    s->SetnBigTicks(bigTicks);
-    s->SetOrientation(o);
-    s->SetTickMarks(ticks);
-    s->SetKnobIL(knobs);
+    ApplyDesign(s, design, knobs);
     s->SetParent(parent);
     return s;
 }
@@ -79,27 +75,23 @@ void TSonidexForm::CreatePlayerPanel()
     HSliderIL->ResourceLoad("SKnobH");
 
     VolLabel = NewLabel(this, "VolLabel", "Volume", 10, 6);
-    VolSlider = NewSlider(this, ControlBox, "VolSlider", trVertical, tmBoth, -5000, 0, -5000, 50, 500, 500, 1,
-                          VSliderIL, Bounds(8, 20, 40, 150));
+    VolSlider = NewSlider(this, ControlBox, "VolSlider", VolSliderDesign, VSliderIL, Bounds(8, 20, 40, 150));
     VolSlider->Hint = "Volume";
     VolSlider->OnChange = {this, &TSonidexForm::VolSliderChange};
     VolSlider->OnMouseDown = {this, &TSonidexForm::VolSliderMouseDown};
 
     FreqBox = NewBox(this, ControlBox, "FreqBox", "Frequency", Bounds(60, 4, 108, 170));
-    FreqSlider = NewSlider(this, FreqBox, "FreqSlider", trVertical, tmBoth, 100, 100000, 88915, 100, 1000, 10000, 1,
-                           VSliderIL, Bounds(34, 14, 40, 150));
+    FreqSlider = NewSlider(this, FreqBox, "FreqSlider", FreqSliderDesign, VSliderIL, Bounds(34, 14, 40, 150));
     FreqSlider->OnChange = {this, &TSonidexForm::FreqSliderChange};
     FreqSlider->OnMouseDown = {this, &TSonidexForm::FreqSliderMouseDown};
 
     PanLabel = NewLabel(this, "PanLabel", "Pan", 10, 176);
-    PanSlider = NewSlider(this, ControlBox, "PanSlider", trHorizontal, tmBottomRight, -10000, 10000, 0, 500, 2500,
-                          2500, 1, HSliderIL, Bounds(8, 188, 160, 32));
+    PanSlider = NewSlider(this, ControlBox, "PanSlider", PanSliderDesign, HSliderIL, Bounds(8, 188, 160, 32));
     PanSlider->OnChange = {this, &TSonidexForm::PanSliderChange};
     PanSlider->OnMouseDown = {this, &TSonidexForm::PanSliderMouseDown};
 
     PosBox = NewBox(this, ControlBox, "PosBox", "Position", Bounds(4, 222, 168, 50));
-    PosBar = NewSlider(this, PosBox, "PosBar", trHorizontal, tmBottomRight, 0, 1000, 0, 5, 50, 50, 3, HSliderIL,
-                       Bounds(4, 14, 160, 32));
+    PosBar = NewSlider(this, PosBox, "PosBar", PosBarDesign, HSliderIL, Bounds(4, 14, 160, 32));
     PosBar->OnChange = {this, &TSonidexForm::PosBarChange};
     PosBar->OnRelease = {this, &TSonidexForm::PosBarRelease};
 
@@ -120,13 +112,13 @@ void TSonidexForm::CreatePlayerPanel()
     Loop = new TCheckBox(this);
     Loop->Name = "Loop";
     Loop->SetCaption("loop");
-    Loop->SetBounds(8, 281, 42, 17);
+    Loop->SetBounds(8, 281, 40, 17);
     Loop->SetParent(ControlBox);
     Loop->OnClick = {this, &TSonidexForm::LoopClick};
 
-    StopButton = NewButton(this, "StopButton", "stop", "Stop", Bounds(52, 278, 38, 22));
+    StopButton = NewButton(this, "StopButton", "stop", "Stop", Bounds(50, 278, 36, 22));
     StopButton->OnClick = {this, &TSonidexForm::StopBtnClick};
-    DefaultsBtn = NewButton(this, "DefaultsBtn", "defaults", "Reset to Defaults", Bounds(92, 278, 46, 22));
+    DefaultsBtn = NewButton(this, "DefaultsBtn", "defaults", "Reset to Defaults", Bounds(88, 278, 50, 22));
     DefaultsBtn->SetEnabled(false);
     DefaultsBtn->OnClick = {this, &TSonidexForm::DefaultsBtnClick};
     SettingsBtn = NewButton(this, "SettingsBtn", "...", "Settings", Bounds(140, 278, 14, 22));
@@ -143,6 +135,12 @@ void TSonidexForm::CreatePlayerPanel()
     };
     LoadingDisplay.Progress = [this](int position) { LoadingGauge->SetPosition(position); };
     LoadingDisplay.Hide = [this] { LoadingBox->SetVisible(false); };
+}
+
+TSonidexForm::~TSonidexForm()
+{
+    // The reader must not draw on a panel that is going.
+    LoadingDisplay = {};
 }
 
 BoxItemDataType* TSonidexForm::SelectedRecord(int& index) const

@@ -480,3 +480,17 @@ void TRedGauge::PaintBar()
     text(bar, x, y, RGB(0, 0, 0));
     text(rest, x, y, colour);
 }
+
+void ApplyDesign(TTrackSlider* s, const TSliderDesign& d, TImageList* knobs)
+{
+    s->SetLineSize(d.LineSize);
+    s->SetPageSize(d.PageSize);
+    s->SetMin(d.Min);
+    s->SetMax(d.Max);
+    s->SetPosition(d.Position);
+    s->SetFrequency(d.Frequency);
+    s->SetnBigTicks(d.nBigTicks);
+    s->SetOrientation(d.Orientation);
+    s->SetTickMarks(d.TickMarks);
+    if (knobs) s->SetKnobIL(knobs);
+}

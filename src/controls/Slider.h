@@ -124,6 +124,16 @@ private:
     slidermath::TTrackMetrics FMetrics;
 };
 
+// A slider's designed properties, as a form gives them.
+struct TSliderDesign {
+    TTrackOrientation Orientation;
+    TTickMark TickMarks;
+    int Min, Max, Position, LineSize, PageSize, Frequency, nBigTicks;
+};
+// Gives s the design in the order that matters: the range before the position, the orientation
+// before the knob images (none: the built-in knob).
+void ApplyDesign(TTrackSlider* s, const TSliderDesign& d, TImageList* knobs = nullptr);
+
 // The built-in knob images of an orientation ("SKnob" 15 x 24 twice, "SKnobH" 23 x 15 twice),
 // loaded on first need and shared by every slider of that orientation.
 TImageList* BuiltInKnobImages(TTrackOrientation o);

@@ -435,56 +435,36 @@ TEST(TrackSlider, RangesThatWouldDivideByZeroStayUsable)
 
 TEST(TrackSlider, DesignedInstancesOnTheMainForm)
 {
-    // The player panel's sliders and gauge with the main form as owner and parent chain.
+    // The player panel's sliders and gauge as the main form makes them.
     auto* form = new TSonidexForm(Application);
-    struct { const char* name; TTrackOrientation o; TTickMark t; int min, max, pos, line, page, freq, big; } designs[] = {
-        {"VolSlider", trVertical, tmBoth, -5000, 0, -5000, 50, 500, 500, 1},
-        {"PanSlider", trHorizontal, tmBottomRight, -10000, 10000, 0, 500, 2500, 2500, 1},
-        {"FreqSlider", trVertical, tmBoth, 100, 100000, 88915, 100, 1000, 10000, 1},
-        {"PosBar", trHorizontal, tmBottomRight, 0, 1000, 0, 5, 50, 50, 3},
-    };
-    auto* hKnobs = new TImageList(form, 23, 15, false);
-    hKnobs->ResourceLoad("SKnobH");
-    auto* vKnobs = new TImageList(form, 15, 24, false);
-    vKnobs->ResourceLoad("SKnob");
-    std::vector<TTrackSlider*> sliders;
-    int x = 4;
-    for (auto& d : designs) {
-        auto* s = new TTrackSlider(form);
-        s->Name = d.name;
-        bool v = d.o == trVertical;
-        s->SetBounds(x, 4, v ? 40 : 150, v ? 150 : 32);
-        x += 42;
-        s->SetLineSize(d.line);
-        s->SetPageSize(d.page);
-        s->SetMin(d.min);
-        s->SetMax(d.max);
-        s->SetPosition(d.pos);
-        s->SetFrequency(d.freq);
-        s->SetnBigTicks(d.big);
-        s->SetOrientation(d.o);
-        s->SetTickMarks(d.t);
-        s->SetKnobIL(v ? vKnobs : hKnobs);
-        s->SetParent(form->ControlBox);
-        sliders.push_back(s);
-    }
-    auto* box = new TGroupBox(form);
-    box->SetCaption("Loading...");
-    box->SetBounds(4, 200, 168, 50);
-    box->SetParent(form->ControlBox);
-    auto* gauge = new TRedGauge(form);
-    gauge->SetBounds(20, 16, 128, 26);
-    gauge->SetParent(box);
     form->HandleNeeded();
-    for (TTrackSlider* s : sliders) {
+    struct { TTrackSlider* s; TWinControl* parent; const TSliderDesign* d; TImageList* knobs; } designs[] = {
+        {form->VolSlider, form->ControlBox, &VolSliderDesign, form->VSliderIL},
+        {form->PanSlider, form->ControlBox, &PanSliderDesign, form->HSliderIL},
+        {form->FreqSlider, form->FreqBox, &FreqSliderDesign, form->VSliderIL},
+        {form->PosBar, form->PosBox, &PosBarDesign, form->HSliderIL},
+    };
+    for (auto& c : designs) {
+        TTrackSlider* s = c.s;
         EXPECT_TRUE(IsWindow(s->Handle())) << s->Name;
-        EXPECT_EQ(GetParent(s->Handle()), form->ControlBox->Handle());
+        EXPECT_EQ(GetParent(s->Handle()), c.parent->Handle()) << s->Name;
+        EXPECT_EQ(s->Orientation(), c.d->Orientation) << s->Name;
+        EXPECT_EQ(s->TickMarks(), c.d->TickMarks) << s->Name;
+        EXPECT_EQ(s->Min(), c.d->Min) << s->Name;
+        EXPECT_EQ(s->Max(), c.d->Max) << s->Name;
+        EXPECT_EQ(s->Position(), c.d->Position) << s->Name << ": the range is set before the position";
+        EXPECT_EQ(s->LineSize(), c.d->LineSize) << s->Name;
+        EXPECT_EQ(s->PageSize(), c.d->PageSize) << s->Name;
+        EXPECT_EQ(s->KnobIL(), c.knobs) << s->Name;
+        EXPECT_EQ(s->KnobImages()->Width(), s->Orientation() == trVertical ? 15 : 23) << s->Name;
     }
-    EXPECT_EQ(sliders[2]->Position(), 88915);
-    EXPECT_EQ(sliders[0]->KnobIL(), vKnobs);
-    gauge->SetMax(262143);
-    gauge->SetPosition(131072);
-    EXPECT_EQ(gauge->Text(), "50%");
+    EXPECT_EQ(form->FreqSlider->Position(), 88915);
+    EXPECT_EQ(form->LoadingBox->Left(), form->PosBox->Left());
+    EXPECT_EQ(form->LoadingBox->Top(), form->PosBox->Top());
+    EXPECT_FALSE(form->LoadingBox->Visible());
+    form->LoadingGauge->SetMax(262143);
+    form->LoadingGauge->SetPosition(131072);
+    EXPECT_EQ(form->LoadingGauge->Text(), "50%");
     form->OnDestroy = nullptr;                           // nothing was started
     form->Free();
 }
