@@ -56,10 +56,14 @@ def clamp(v):
 
 # ---- slider knobs: a raised metal thumb with a groove mark across its middle -----------------
 def knob(w, h, vertical, state):
+    """state: "normal", "pressed" or "disabled" (flat and greyed: soft edges, no sheen, a faint
+    etched mark), so that a disabled slider reads as one at a glance."""
     def px(x, y):
         light, face, shadow, dark = (255, 255, 255), (200, 200, 196), (128, 128, 128), (0, 0, 0)
+        mark_dark, mark_light = shadow, (255, 255, 255)
         if state == "disabled":
-            face = (212, 208, 200)
+            face, shadow, dark = (198, 198, 198), (168, 168, 168), (128, 128, 128)
+            mark_dark, mark_light = (168, 168, 168), (232, 232, 232)
         if state == "pressed":
             light, dark = dark, light
         if x == w - 1 or y == h - 1:
@@ -68,24 +72,26 @@ def knob(w, h, vertical, state):
             return light
         if x == w - 2 or y == h - 2:
             return shadow
-        # a soft sheen along the knob's length
-        t = (x / (w - 1)) if vertical else (y / (h - 1))
-        base = mix(face, (236, 236, 232), 0.5 - abs(t - 0.35))
         mid = h // 2 if vertical else w // 2
         pos = y if vertical else x
-        if state != "disabled":
-            if pos == mid - 1:
-                return shadow
-            if pos == mid:
-                return (255, 255, 255)
-        return base
+        if pos == mid - 1:
+            return mark_dark
+        if pos == mid:
+            return mark_light
+        if state == "disabled":
+            return face
+        # a soft sheen along the knob's length
+        t = (x / (w - 1)) if vertical else (y / (h - 1))
+        return mix(face, (236, 236, 232), 0.5 - abs(t - 0.35))
     return px
 
 
 # ---- the list wallpaper: warm paper with faint staff lines; the selected one in blue ----------
 def wallpaper(selected):
     def px(x, y):
-        n = (math.sin(x * 0.37 + y * 0.11) + math.sin(x * 0.05 - y * 0.29) + math.sin((x + y) * 0.71)) / 3
+        # Whole periods across 160 pixels both ways: the tiles meet without a seam.
+        t = 2 * math.pi / 160
+        n = (math.sin(t * (9 * x + 3 * y)) + math.sin(t * (x - 7 * y)) + math.sin(t * 18 * (x + y))) / 3
         if selected:
             base = (40, 80, 150)
             c = tuple(clamp(v + 12 * n) for v in base)
@@ -264,7 +270,7 @@ def main():
     write("CapBtnIL.bmp", bmp24(80, 16, capbtn_images()))
     write("MinBtnIL.bmp", bmp24(52, 16, minbtn_images()))
     write("MIDIIcon.bmp", bmp4(21, 13, midi_icon, [RED, (0, 0, 0), (255, 255, 255), (128, 128, 0)]))
-    write("TrashBin.bmp", bmp24(24, 24, trash))
+    write("TrashBin.bmp", bmp24(27, 27, lambda x, y: trash(x - 1, y - 1)))
     write("LeftCursor.cur", cur_file(left_arrowhead, (3, 5)))
     write("RightCursor.cur", cur_file(right_arrowhead, (2, 5)))
     write("Sonidex.ico", ico_file([32, 16]))

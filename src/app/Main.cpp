@@ -14,6 +14,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         Application->HintColor = 0x55BBFF;             // RGB(255, 187, 85)
         Application->SetTitle("Sonidex");
         Application->CreateForm(&SonidexForm);
+        // The window is up before the dialog is made, the sound device opens and the first
+        // folder is read: the user sees the program at once and the list fills in a moment later.
+        SonidexForm->Show();
         Application->CreateForm(&SettingsForm);
         // No task-bar button: the notification-area icon stands for the program.
         ShowWindow(Application->Handle(), SW_HIDE);

@@ -1,6 +1,7 @@
 #include "app/Settings.h"
 #include "app/Unit1.h"
 #include "app/pure/AppConfig.h"
+#include "app/pure/SampleList.h"
 
 TSettingsForm* SettingsForm = nullptr;
 
@@ -114,4 +115,9 @@ void TSettingsForm::DblClickBoxClick(TObject*) { AppSettings.DblClick = DblClick
 void TSettingsForm::FilterEditChange(TObject*)
 {
     AppSettings.Filter = FilterEdit->Text();
+    // The boxes show whether WAV and MIDI files are among the parsed extensions; setting them
+    // here never changes the text.
+    TFilterSeen seen = ParseFilter(AppSettings.Filter);
+    WAVBox->SetCheckedQuietly(seen.Wav);
+    MIDIBox->SetCheckedQuietly(seen.Mid);
 }

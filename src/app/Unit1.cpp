@@ -117,10 +117,12 @@ void TSonidexForm::CreateComponents()
     SubdirBox->SetParent(this);
     SubdirBox->OnClick = {this, &TSonidexForm::SubdirBoxClick};
 
-    TrashBin = new TPanel(this);
+    TrashBin = new TWallpaper(this);
     TrashBin->Name = "TrashBin";
     TrashBin->Hint = "Delete (F8)";
     TrashBin->BevelOuter = bvNone;
+    TrashBin->SetColor(clSilver);
+    TrashBin->LoadWallpaperFromResource("TrashBin");
     TrashBin->SetBounds(152, 385, 27, 27);
     TrashBin->SetParent(this);
 
@@ -135,6 +137,7 @@ void TSonidexForm::CreateComponents()
     WAVList->Font.SetColor(clTeal);
     WAVList->SetBounds(192, 26, 129, 381);
     WAVList->SetParent(this);
+    WAVList->OnDrawItem = {this, &TSonidexForm::WAVListDrawItem};
 
     InfoBox = new TPanel(this);
     InfoBox->Name = "InfoBox";
@@ -172,6 +175,12 @@ void TSonidexForm::CreateComponents()
     BackWP = new TImageList(this, 160, 160, false);
     BackWP->Name = "BackWP";
     BackWP->ResourceLoad("BackWP");
+
+    // The list's folder alone, and only files and folders appearing, going or renamed.
+    DiskChangeNotify = new TDiskChangeNotify(this);
+    DiskChangeNotify->Name = "DiskChangeNotify";
+    DiskChangeNotify->SetWatchSubTree(false);
+    DiskChangeNotify->SetNotifyFilter({TNotifyFilterType::FILE_NAME, TNotifyFilterType::DIR_NAME});
 }
 
 void TSonidexForm::FormCreate(TObject*)
@@ -298,6 +307,10 @@ void TSonidexForm::FormDestroy(TObject*)
     SendMciCommand("CLOSE PlayingMIDI");
     EndStreaming();
     CloseSoundDevice();
+    // No change report may reach a half-destroyed window; then the lines go before their records.
+    DiskChangeNotify->SetEnabled(false);
+    WAVList->Clear();
+    BoxItems.reset();
 }
 
 void TSonidexForm::FormKeyPress(TObject*, char& key)
@@ -348,19 +361,5 @@ void TSonidexForm::ApplyColors()
     WAVList->SetColor(AppSettings.Colors[0]);
     NewCaption->SetActiveColor(AppSettings.Colors[1]);
     NewCaption->SetInactiveColor(AppSettings.Colors[2]);
-}
-
-void TSonidexForm::SetTitleText(const std::string& text)
-{
-    std::string title = "Sonidex " + text;
-    NewCaption->SetCaption(title);
-    NewCaption->Repaint();
-    // The window's own text too: the task switcher and other programs see the same title.
-    SetCaption(title);
-}
-
-void TSonidexForm::ShowPathInTitle()
-{
-    SetTitleText(AppSettings.LeftCollapsed && AppSettings.RightCollapsed ? std::string() : AppSettings.Path);
 }
 

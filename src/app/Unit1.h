@@ -6,9 +6,22 @@
 #include "toolkit/ImgList.h"
 #include "toolkit/IniFiles.h"
 #include "toolkit/StdCtrls.h"
+#include "app/pure/SampleList.h"
 #include "controls/NewCaption.h"
 #include "controls/WPListBox.h"
+#include "controls/Wall.h"
+#include "shell/DiskChange.h"
 #include "shell/dirtree.h"
+#include "toolkit/Collection.h"
+
+// The record of a list line: the file's full path (the folder the scan found it in, ending in
+// "\", and the name as the file system gives it) and its kind: KindWAV, KindMIDI or KindOther.
+class BoxItemDataType : public TCollectionItem {
+public:
+    using TCollectionItem::TCollectionItem;
+    std::string FileName;
+    int Kind = KindWAV;
+};
 
 class TSonidexForm : public TForm {
 public:
@@ -21,7 +34,7 @@ public:
     TImage* DragImage;
     Tdirtree* LeftDirBox;
     TCheckBox* SubdirBox;
-    TPanel* TrashBin;
+    TWallpaper* TrashBin;
     TWPListBox* WAVList;
     TPanel* InfoBox;
     TLabel* FileNameLabel;
@@ -30,6 +43,7 @@ public:
     TTimer* PosTimer;
     TImageList* FileIcon;
     TImageList* BackWP;
+    TDiskChangeNotify* DiskChangeNotify;
 
     // Start-up and shut-down.
     void FinishStartup();
@@ -47,8 +61,17 @@ public:
 
     // The list.
     void RefreshList();
+    void RebuildList();
+    void ScanFolder(const std::string& folder);
     void LeftDirBoxChange(TObject* sender);
     void SubdirBoxClick(TObject* sender);
+    void WAVListDrawItem(TObject* control, int index, TRect rect, TOwnerDrawState state);
+    // The records of the lines shown. A rebuild frees those of the list it replaces.
+    std::unique_ptr<TCollection> BoxItems = std::make_unique<TCollection>();
+    // The last scan: records of kind WAV and MIDI it added; whether the user cancelled it.
+    int WAVCount = 0;
+    int MIDICount = 0;
+    bool ScanCanceled = false;
 
     // The player's info text.
     void UpdateInfoText();
@@ -61,6 +84,11 @@ protected:
 private:
     void CreateComponents();
     std::unique_ptr<TIniFile> FIni;     // open from FormCreate to the end of FinishStartup
+    // While a scan runs: where its records go and the lines it has found.
+    TCollection* FScanItems = nullptr;
+    std::vector<TSampleLine> FScanLines;
+    bool FScanSorted = false;
+    DWORD FTitleShownAt = 0;            // when a scan last painted the title bar
 };
 
 extern TSonidexForm* SonidexForm;

@@ -1,4 +1,189 @@
 #include "audio/WAVStream.h"
+#include "audio/WAVUnit.h"
+#include "audio/pure/StreamRing.h"
+#include "toolkit/pure/SysUtils.h"
 
-void StartStreaming() {}
-void EndStreaming() {}
+StreamStateType StreamState;
+
+namespace {
+bool Looping() { return PlayerState.LoopCount.load() != 0; }
+
+// Lets go of the stream's mapping; the refill thread has been told to keep off it.
+void ReleaseMapping()
+{
+    StreamState.Window.Assign(nullptr, 0);
+    if (StreamState.MapHandle) CloseHandle(StreamState.MapHandle);
+    StreamState.MapHandle = nullptr;
+}
+
+// The stream's data, read through its window onto the file.
+struct TStreamData final : TDataSource {
+    bool CopyOut(uint8_t* out, int32_t offset, uint32_t n) override
+    {
+        return StreamState.Window.Read(StreamState.DataOffset + uint64_t(offset), out, n);
+    }
+};
+
+// One notification: the play cursor entered a half; the other one is refilled.
+void Refill()
+{
+    // Filling is raised before Running is looked at, and StopStream lowers Running before it
+    // looks at Filling (both sequentially consistent), so either this refill sees the stop and
+    // touches nothing, or the stop waits until this refill is done with the mapping.
+    StreamState.Filling = true;
+    if (StreamState.Running) {
+        const bool looping = Looping();
+        const int32_t size = StreamState.DataSize;
+        // A seek from the user-interface thread between the read and the write wins.
+        int32_t mark = StreamState.RingMark;
+        StreamState.RingMark.compare_exchange_strong(mark, NextRingMark(mark, looping, size));
+        DWORD play = 0;
+        if (IDirectSoundBuffer* b = StreamState.Buffer) b->GetCurrentPosition(&play, nullptr);
+        const bool second = play >= DWORD(StreamHalfBytes);
+        StreamState.SecondHalf = second;
+        FillHalf(second ? 0 : StreamHalfBytes);
+    }
+    StreamState.Filling = false;
+}
+}
+
+void TStreamThread::Execute()
+{
+    while (!Terminated()) {
+        if (WaitForSingleObject(StreamState.NotifyEvent, INFINITE) != WAIT_OBJECT_0) break;
+        Refill();
+    }
+}
+
+void StartStreaming()
+{
+    if (StreamState.Ready) return;
+    // The event and the thread live as long as the process: made once, also if streaming is
+    // ended and started again.
+    if (!StreamState.NotifyEvent) {
+        StreamState.NotifyEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+        if (!StreamState.NotifyEvent) throw Exception(SoundErrors::NotifyEvent);
+    }
+    if (PlayerState.DeviceOpened && !StreamState.Thread) {
+        StreamState.Thread = new TStreamThread();
+        // A refill must be done while the other half plays, whatever the user-interface
+        // thread is busy with.
+        StreamState.Thread->SetPriority(tpHigher);
+        StreamState.Thread->Resume();
+    }
+    StreamState.Ready = true;
+}
+
+void EndStreaming()
+{
+    if (!StreamState.Ready) return;
+    StopStream();
+    StreamState.Ready = false;
+}
+
+IDirectSoundBuffer* CreateStream(const DSBUFFERDESC& description)
+{
+    DSBUFFERDESC d = description;
+    d.dwBufferBytes = StreamRingBytes;
+    // A ring with notifications, mixed in software, whose play cursor is read as it really is.
+    d.dwFlags |= DSBCAPS_CTRLPOSITIONNOTIFY | DSBCAPS_LOCSOFTWARE | DSBCAPS_GETCURRENTPOSITION2;
+    IDirectSoundBuffer* ring = nullptr;
+    auto fail = [&ring](const char* text) {
+        StreamState.Buffer = nullptr;
+        if (ring) ring->Release();
+        ReleaseMapping();
+        throw Exception(text);
+    };
+    if (!PlayerState.Device || FAILED(PlayerState.Device->CreateSoundBuffer(&d, &ring, nullptr))) {
+        ring = nullptr;
+        fail(SoundErrors::CreateBuffer);
+    }
+    StreamState.Buffer = ring;
+    StreamState.BitsPerSample = PlayerState.Format.wBitsPerSample;
+    StreamState.ReadOffset = 0;
+    StreamState.RingMark = StreamHalfBytes;
+    StreamState.SecondHalf = false;
+    FillHalf(0);
+
+    IDirectSoundNotify* notify = nullptr;
+    DSBPOSITIONNOTIFY at[2] = {{0, StreamState.NotifyEvent}, {DWORD(StreamHalfBytes), StreamState.NotifyEvent}};
+    const bool notified = SUCCEEDED(ring->QueryInterface(IID_IDirectSoundNotify, reinterpret_cast<void**>(&notify))) &&
+                          notify && SUCCEEDED(notify->SetNotificationPositions(2, at));
+    if (notify) notify->Release();
+    if (!notified) fail(SoundErrors::Notifications);
+
+    // A notice left over from the previous stream must not count as this ring's first one:
+    // that would fill the second half early and skip a half of the data.
+    ResetEvent(StreamState.NotifyEvent);
+    StreamState.Running = true;
+    return ring;
+}
+
+IDirectSoundBuffer* OpenStream(HANDLE mapping, uint64_t fileSize, uint64_t dataOffset, int32_t dataSize,
+                               const DSBUFFERDESC& description)
+{
+    StopStream();
+    StreamState.MapHandle = mapping;
+    StreamState.Window.Assign(mapping, fileSize);
+    StreamState.DataOffset = dataOffset;
+    StreamState.DataSize = dataSize;
+    return CreateStream(description);
+}
+
+void FillHalf(DWORD offset)
+{
+    IDirectSoundBuffer* b = StreamState.Buffer;
+    if (!b) return;
+    void *p1 = nullptr, *p2 = nullptr;
+    DWORD l1 = 0, l2 = 0;
+    if (FAILED(b->Lock(offset, StreamHalfBytes, &p1, &l1, &p2, &l2, 0))) return;   // the half plays its old sound again
+    TStreamData data;
+    int32_t from = StreamState.ReadOffset;
+    const TRefill r = FillRegion(static_cast<uint8_t*>(p1), l1, data, StreamState.DataSize, from, Looping(),
+                                 StreamState.BitsPerSample);
+    // A seek made meanwhile says where the next refill starts.
+    StreamState.ReadOffset.compare_exchange_strong(from, r.ReadOffset);
+    b->Unlock(p1, l1, p2, l2);
+    // The ring has played the data and is starting on a half of silence.
+    if (r.Stop) b->Stop();
+}
+
+void StartStream()
+{
+    IDirectSoundBuffer* b = PlayerState.CurrentBuffer;
+    if (!b) return;
+    b->SetCurrentPosition(0);
+    // The ring is a loop for DirectSound; the end of the sample is handled by writing silence
+    // and stopping from the refill thread.
+    if (FAILED(b->Play(0, 0, DSBPLAY_LOOPING))) throw Exception(SoundErrors::Play);
+}
+
+void StopStream()
+{
+    if (!StreamState.MapHandle) return;
+    if (IDirectSoundBuffer* b = StreamState.Buffer) b->Stop();
+    StreamState.Running = false;
+    // A refill under way copies at most one half; it is over in a moment.
+    while (StreamState.Filling) Sleep(0);
+    ReleaseMapping();
+}
+
+void SeekStream(int32_t offset)
+{
+    StreamState.RingMark = offset;
+    StreamState.ReadOffset = offset;
+}
+
+void StreamLoopChanged()
+{
+    const int32_t size = StreamState.DataSize;
+    if (size <= 0) return;
+    const int32_t mark = FoldIntoData(StreamState.RingMark, size);
+    StreamState.RingMark = mark;
+    StreamState.ReadOffset = mark;
+}
+
+int32_t StreamPosition()
+{
+    return StreamPositionEstimate(StreamState.RingMark, uint32_t(GetPlayCursor()), StreamState.SecondHalf);
+}

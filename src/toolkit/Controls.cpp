@@ -145,7 +145,13 @@ void TControl::Repaint()
 
 void TControl::Update()
 {
-    if (FParent) FParent->Update();
+    // Paints what is invalid now: the control's own window, or the window it is drawn on.
+    if (IsWindowed()) {
+        auto* w = static_cast<TWinControl*>(this);
+        if (w->HandleAllocated()) UpdateWindow(w->Handle());
+    } else if (FParent && FParent->HandleAllocated()) {
+        UpdateWindow(FParent->Handle());
+    }
 }
 
 TPoint TControl::ClientToScreen(TPoint p) const

@@ -108,7 +108,7 @@ void TImage::Paint()
     int y = Center ? (FHeight - FPicture->Height()) / 2 : 0;
     HDC src = FPicture->Canvas().Handle();
     if (Transparent && TransparentColor != clNone)
-        TransparentBlt(Canvas.Handle(), x, y, FPicture->Width(), FPicture->Height(), src, 0, 0,
+        GdiTransparentBlt(Canvas.Handle(), x, y, FPicture->Width(), FPicture->Height(), src, 0, 0,
                        FPicture->Width(), FPicture->Height(), ColorToRGB(TransparentColor));
     else
         BitBlt(Canvas.Handle(), x, y, FPicture->Width(), FPicture->Height(), src, 0, 0, SRCCOPY);

@@ -203,7 +203,8 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND h, UINT m, WPARAM w, LPARAM l)
 
 void TApplication::Initialize()
 {
-    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    // Only the common controls the program uses: each class registered costs start-up time.
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TREEVIEW_CLASSES};
     InitCommonControlsEx(&icc);
     HINSTANCE inst = GetModuleHandleA(nullptr);
     FIcon = LoadIconA(inst, "MAINICON");
@@ -214,13 +215,13 @@ void TApplication::Initialize()
     wc.hIcon = FIcon;
     wc.lpszClassName = "TApplication";
     RegisterClassA(&wc);
-    // The application's own window: it has the task-bar button and owns every form. It is
-    // a zero-sized window in the middle of the screen, never seen.
+    // The application's own window: it owns every form and, while shown, stands for the
+    // program on the task bar. It is a zero-sized window in the middle of the screen, created
+    // hidden: Restore shows it, and a program that wants a task-bar button shows it itself.
     int x = GetSystemMetrics(SM_CXSCREEN) / 2, y = GetSystemMetrics(SM_CYSCREEN) / 2;
     FHandle = CreateWindowA("TApplication", FTitle.c_str(),
                             WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
                             x, y, 0, 0, nullptr, nullptr, inst, nullptr);
-    if (FHandle) ShowWindow(FHandle, SW_SHOWNOACTIVATE);
     TThread::InitSynchronize();
 }
 

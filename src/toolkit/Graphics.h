@@ -74,7 +74,9 @@ class TBrush : public TGraphicsObject {
 public:
     HBRUSH Handle();
     TColor Color() const { return FColor; }
-    void SetColor(TColor c) { if (c != FColor) { FColor = c; if (FStyle == bsClear) FStyle = bsSolid; Changed(); } }
+    // Giving a colour makes a clear brush solid again, also when the colour is the same one
+    // (a canvas kept from one line to the next must not stay clear).
+    void SetColor(TColor c) { if (c != FColor || FStyle == bsClear) { FColor = c; FStyle = bsSolid; Changed(); } }
     TBrushStyle Style() const { return FStyle; }
     void SetStyle(TBrushStyle s) { if (s != FStyle) { FStyle = s; Changed(); } }
 private:

@@ -30,10 +30,27 @@ void TImageList::ShareHandle(HIMAGELIST h)
 
 int TImageList::Count() const { return FHandle ? ImageList_GetImageCount(FHandle) : 0; }
 
+namespace {
+// The image list reads a bitmap's bits, which a bitmap still selected into its canvas's
+// context does not give (Wine adds black images): the bitmap is taken out of the context
+// for the call and put back after it.
+template <class F>
+int WithBitmapFree(TBitmap& bmp, F add)
+{
+    HDC dc = bmp.Canvas().Handle();
+    HBITMAP stand = CreateCompatibleBitmap(dc, 1, 1);
+    HGDIOBJ previous = SelectObject(dc, stand);
+    int r = add(bmp.Handle());
+    SelectObject(dc, previous);
+    DeleteObject(stand);
+    return r;
+}
+}
+
 int TImageList::Add(TBitmap& bmp)
 {
     Create();
-    int r = ImageList_Add(FHandle, bmp.Handle(), nullptr);
+    int r = WithBitmapFree(bmp, [&](HBITMAP h) { return ImageList_Add(FHandle, h, nullptr); });
     OnChange(this);
     return r;
 }
@@ -41,7 +58,7 @@ int TImageList::Add(TBitmap& bmp)
 int TImageList::AddMasked(TBitmap& bmp, TColor maskColor)
 {
     Create();
-    int r = ImageList_AddMasked(FHandle, bmp.Handle(), ColorToRGB(maskColor));
+    int r = WithBitmapFree(bmp, [&](HBITMAP h) { return ImageList_AddMasked(FHandle, h, ColorToRGB(maskColor)); });
     OnChange(this);
     return r;
 }

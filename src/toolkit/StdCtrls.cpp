@@ -132,6 +132,26 @@ LRESULT TGroupBox::WndProc(UINT msg, WPARAM w, LPARAM l)
         FillRect(reinterpret_cast<HDC>(w), &r, ColorBrush());
         return 1;
     }
+    if (msg == WM_PAINT) {
+        // The system draws the frame and caption; the windowless controls in the box (a
+        // gauge, labels) are ours to draw on top, over the part that was invalid.
+        if (w) {
+            LRESULT r = TWinControl::WndProc(msg, w, l);
+            PaintControls(reinterpret_cast<HDC>(w));
+            return r;
+        }
+        HRGN invalid = CreateRectRgn(0, 0, 0, 0);
+        int kind = GetUpdateRgn(FHandle, invalid, FALSE);
+        LRESULT r = TWinControl::WndProc(msg, w, l);
+        if (kind != NULLREGION && kind != ERROR && !Controls().empty()) {
+            HDC dc = GetDC(FHandle);
+            SelectClipRgn(dc, invalid);
+            PaintControls(dc);
+            ReleaseDC(FHandle, dc);
+        }
+        DeleteObject(invalid);
+        return r;
+    }
     return TWinControl::WndProc(msg, w, l);
 }
 

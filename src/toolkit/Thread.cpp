@@ -71,8 +71,14 @@ DWORD WINAPI TThread::ThreadProc(LPVOID p)
     } catch (...) {
         // A worker has nobody to report to; it simply ends.
     }
-    self->FFinished = true;
-    return self->ReturnValue;
+    DWORD result = self->ReturnValue;
+    if (self->FreeOnTerminate) {
+        self->FFinished = true;
+        delete self;                          // the destructor sees a finished thread: no wait
+        return result;
+    }
+    self->FFinished = true;                   // from here on the owner may free the object
+    return result;
 }
 
 DWORD TThread::WaitFor()

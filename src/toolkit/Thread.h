@@ -20,6 +20,9 @@ public:
     HANDLE Handle() const { return FHandle; }
     DWORD ThreadID() const { return FThreadID; }
     bool Finished() const { return FFinished; }
+    // Set before the thread runs: the thread object frees itself when Execute has returned,
+    // and nobody else may free it or wait for it.
+    bool FreeOnTerminate = false;
 
     // Must be called once on the user-interface thread before any Synchronize.
     static void InitSynchronize();

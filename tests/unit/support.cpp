@@ -7,3 +7,5 @@ int AnsiCompareText(const std::string& a, const std::string& b)
     int c = UpperCase(a).compare(UpperCase(b));
     return c < 0 ? -1 : c > 0 ? 1 : 0;
 }
+
+std::string AnsiSortKey(const std::string& s) { return UpperCase(s); }

@@ -13,3 +13,7 @@ std::string IntToStr(int v);
 // Locale-aware comparison ignoring case (the user locale's collation on Windows; defined per
 // platform: the Windows build uses CompareStringA, the native tests a plain ASCII fold).
 int AnsiCompareText(const std::string& a, const std::string& b);
+// A key whose bytes, compared as unsigned, order texts as AnsiCompareText does (equal keys for
+// texts it finds equal): computed once per text, it makes sorting many texts cheap. Defined per
+// platform like AnsiCompareText.
+std::string AnsiSortKey(const std::string& s);

@@ -1,0 +1,47 @@
+// No underrun: while the user-interface thread is busy for 2 s, a streamed 44100 Hz 16-bit
+// stereo sample still comes out equal to its data. Needs the session's capture
+// (tools/session.sh sets SONIDEX_CAPTURE).
+#include <cstdlib>
+#include "AudioBench.h"
+// The capture's comparison helpers are the tests' own (plain functions on bytes).
+#include "../tests/win/SoundCapture.cpp"
+
+int main()
+{
+    const char* capDir = std::getenv("SONIDEX_CAPTURE");
+    if (!capDir) return std::printf("no capture: run under tools/session.sh\n"), 0;
+    std::string capPath = std::string("Z:") + capDir + "/cap.raw";
+    std::replace(capPath.begin(), capPath.end(), '/', '\\');
+    auto captureSize = [&] {
+        WIN32_FILE_ATTRIBUTE_DATA d;
+        return GetFileAttributesExA(capPath.c_str(), GetFileExInfoStandard, &d) ? (long long)d.nFileSizeLow : -1;
+    };
+    if (!bench::OpenDevice() || captureSize() < 0) return std::printf("no device or capture\n"), 0;
+
+    const auto data = wintest::Noise16(44100 * 3, 7);              // 3 s
+    const std::string path = bench::TempPath("sonidex-bench-busy.wav");
+    bench::WriteWav(path, unsigned(data.size()), data);
+    AppSettings.Streaming = true;
+    const long long from = captureSize();
+    if (LoadWaveFile(path, PlayerState.CurrentBuffer) != 0) return std::printf("load failed\n"), 1;
+    StartStream();
+    // Busy for 2 s: no message is handled, the refill thread is on its own.
+    const double until = bench::Seconds() + 2;
+    volatile double x = 0;
+    while (bench::Seconds() < until) x = x + 1;
+    bench::Pump(1600);
+    StopStream();
+
+    std::vector<char> cap;
+    {
+        std::ifstream f(capPath, std::ios::binary);
+        f.seekg(from - from % 4);
+        cap.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+    }
+    const long long at = wintest::FindBlock(cap, data);
+    const size_t equal = at < 0 ? 0 : wintest::EqualPrefix(cap, at, data);
+    std::printf("busy UI 2 s while streaming 3 s: %zu of %zu bytes came out equal, ratio %.3f (goal 1.000)\n", equal,
+                data.size(), double(equal) / double(data.size()));
+    DeleteFileA(path.c_str());
+    return 0;
+}

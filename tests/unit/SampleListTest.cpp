@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+#include <random>
+#include "app/pure/SampleList.h"
+#include "toolkit/pure/StrUtils.h"
+#include "toolkit/pure/StringList.h"
+
+namespace {
+std::vector<std::string> Extensions()
+{
+    return std::vector<std::string>(ExtensionList, ExtensionList + ExtensionCount);
+}
+}
+
+TEST(Filter, ParsedAsTheProgramAlwaysHas)
+{
+    struct { const char* filter; std::vector<std::string> want; bool wav, mid; } cases[] = {
+        {"wav;mid", {".WAV", ".MID"}, true, true},
+        {"WAV", {".WAV"}, true, false},
+        {"mid;aif;Wav", {".MID", ".AIF", ".WAV"}, true, true},
+        {"", {}, false, false},
+        {";", {}, false, false},
+        {";;wav;;;mid;", {".WAV", ".MID"}, true, true},        // empty entries are skipped
+        {" wav", {". WAV"}, false, false},                    // blanks are not trimmed
+        {"wav ;mid", {".WAV ", ".MID"}, false, true},
+        {".wav", {"..WAV"}, false, false},                    // a given dot doubles
+        {"wav;wav", {".WAV", ".WAV"}, true, false},
+        {"aiff;snd", {".AIFF", ".SND"}, false, false},
+    };
+    for (auto& c : cases) {
+        TFilterSeen seen = ParseFilter(c.filter);
+        EXPECT_EQ(Extensions(), c.want) << '"' << c.filter << '"';
+        EXPECT_EQ(seen.Wav, c.wav) << '"' << c.filter << '"';
+        EXPECT_EQ(seen.Mid, c.mid) << '"' << c.filter << '"';
+    }
+}
+
+TEST(Filter, ThirtyThreeExtensionsUseTheFirst32)
+{
+    std::string filter;
+    for (int i = 1; i <= 33; ++i) filter += "e" + IntToStr(i) + ";";
+    filter += "wav";                            // the 34th: ignored too
+    TFilterSeen seen = ParseFilter(filter);
+    ASSERT_EQ(ExtensionCount, 32);
+    EXPECT_EQ(ExtensionList[0], ".E1");
+    EXPECT_EQ(ExtensionList[31], ".E32");
+    EXPECT_FALSE(seen.Wav);
+    int kind;
+    EXPECT_TRUE(MatchExtension("x.e32", kind));
+    EXPECT_FALSE(MatchExtension("x.e33", kind));
+    EXPECT_FALSE(MatchExtension("x.wav", kind));
+}
+
+TEST(Filter, ANewFilterReplacesTheOldOne)
+{
+    ParseFilter("wav;mid;aif");
+    ParseFilter("mid");
+    EXPECT_EQ(Extensions(), std::vector<std::string>{".MID"});
+}
+
+TEST(Filter, NamesMatchByTheirLastExtension)
+{
+    ParseFilter("wav;mid;aif");
+    struct { const char* name; bool listed; int kind; } cases[] = {
+        {"kick.wav", true, KindWAV}, {"Kick.Wav", true, KindWAV}, {"KICK.WAV", true, KindWAV},
+        {"song.mid", true, KindMIDI}, {"pad.aif", true, KindOther},
+        {"kick", false, 0}, {"kick.wav.bak", false, 0}, {"archive.mid.wav", true, KindWAV},
+        {".wav", true, KindWAV}, {"kick.", false, 0}, {"kick.wave", false, 0}, {"kick.midi", false, 0},
+    };
+    for (auto& c : cases) {
+        int kind = 99;
+        EXPECT_EQ(MatchExtension(c.name, kind), c.listed) << c.name;
+        if (c.listed) EXPECT_EQ(kind, c.kind) << c.name;
+    }
+    ParseFilter("");
+    int kind;
+    EXPECT_FALSE(MatchExtension("kick.wav", kind));       // an empty filter lists nothing
+}
+
+TEST(Filter, LineTextIsTheNameWithoutItsExtension)
+{
+    struct { const char* name; const char* text; } cases[] = {
+        {"kick.wav", "kick"}, {"a.b.c.wav", "a.b.c"}, {"kick", "kick"}, {".wav", ""}, {"kick.", "kick"},
+    };
+    for (auto& c : cases) EXPECT_EQ(DisplayName(c.name), c.text) << c.name;
+}
+
+TEST(Status, TextsOfAScan)
+{
+    struct { int wav, mid; bool canceled; const char* want; } cases[] = {
+        {1, 3, false, "Found 1 WAV file\rFound 3 MIDI files"},
+        {0, 2, false, "Found 2 MIDI files"},
+        {0, 1, false, "Found 1 MIDI file"},
+        {5, 0, false, "Found 5 WAV files\r"},
+        {1, 0, false, "Found 1 WAV file\r"},
+        {2, 1, false, "Found 2 WAV files\rFound 1 MIDI file"},
+        {0, 0, false, "No WAV file in this directory..."},
+        {100000, 0, false, "Found 100000 WAV files\r"},
+        {0, 0, true, "Search canceled.."},
+        {7, 3, true, "Search canceled.."},
+    };
+    for (auto& c : cases) EXPECT_EQ(ScanStatusText(c.wav, c.mid, c.canceled), c.want) << c.wav << " " << c.mid;
+}
+
+namespace {
+// Records are only compared by address here.
+TObject* Rec(int i) { return reinterpret_cast<TObject*>(static_cast<intptr_t>(i + 1) * 16); }
+
+std::vector<TSampleLine> Lines(const std::vector<std::string>& texts)
+{
+    std::vector<TSampleLine> v;
+    for (size_t i = 0; i < texts.size(); ++i) v.push_back({texts[i], Rec(static_cast<int>(i)), UpperCase(texts[i])});
+    return v;
+}
+
+// What a sorted string list makes of the same adds, one by one with bisection.
+std::vector<std::pair<std::string, TObject*>> ByInsertion(const std::vector<std::string>& texts)
+{
+    TStringList list;
+    list.SetSorted(true);
+    for (size_t i = 0; i < texts.size(); ++i) {
+        int at = list.Add(texts[i]);
+        list.SetObject(at, Rec(static_cast<int>(i)));
+    }
+    std::vector<std::pair<std::string, TObject*>> out;
+    for (int i = 0; i < list.Count(); ++i) out.emplace_back(list.Strings(i), list.Objects(i));
+    return out;
+}
+
+std::vector<std::pair<std::string, TObject*>> BySort(const std::vector<std::string>& texts)
+{
+    auto lines = Lines(texts);
+    SortSampleLines(lines);
+    std::vector<std::pair<std::string, TObject*>> out;
+    for (auto& l : lines) out.emplace_back(l.Text, l.Record);
+    return out;
+}
+}
+
+TEST(SortedLines, AnEqualNameKeepsTheFirstPlaceAndTakesTheLastRecord)
+{
+    // kick.wav in the folder, then in a subfolder, then KICK.mid: one line, the first text,
+    // the last record.
+    auto out = BySort({"snare", "kick", "hat", "KICK", "Kick"});
+    ASSERT_EQ(out.size(), 3u);
+    EXPECT_EQ(out[0], std::make_pair(std::string("hat"), Rec(2)));
+    EXPECT_EQ(out[1], std::make_pair(std::string("kick"), Rec(4)));
+    EXPECT_EQ(out[2], std::make_pair(std::string("snare"), Rec(0)));
+}
+
+TEST(SortedLines, SameResultAsInsertingOneByOne)
+{
+    std::mt19937 rng(7);
+    const char alphabet[] = "abAB_-1 .z";
+    for (int round = 0; round < 200; ++round) {
+        std::vector<std::string> texts;
+        int n = rng() % 60;
+        for (int i = 0; i < n; ++i) {
+            std::string s;
+            for (int k = rng() % 4; k >= 0; --k) s += alphabet[rng() % (sizeof alphabet - 1)];
+            texts.push_back(s);
+        }
+        ASSERT_EQ(BySort(texts), ByInsertion(texts)) << "round " << round;
+    }
+}
+
+TEST(SortedLines, EmptyAndSingle)
+{
+    EXPECT_TRUE(BySort({}).empty());
+    EXPECT_EQ(BySort({""}).size(), 1u);
+}

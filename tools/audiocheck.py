@@ -1,0 +1,103 @@
+"""Checks on what the PulseAudio capture recorded (S16LE stereo 44100 Hz): where a source block
+lies in it and whether it came out bit for bit, and level, pitch, length and gaps of a sound."""
+import array, math, os
+
+RATE = 44100
+FRAME = 4
+
+
+class Capture:
+    """The recording of the test session: mark a point, read what was played since."""
+
+    def __init__(self, folder=None):
+        folder = folder or os.environ.get("SONIDEX_CAPTURE")
+        self.path = os.path.join(folder, "cap.raw") if folder else None
+
+    def available(self):
+        return bool(self.path) and os.path.exists(self.path)
+
+    def mark(self):
+        return os.path.getsize(self.path) // FRAME * FRAME
+
+    def since(self, offset):
+        with open(self.path, "rb") as f:
+            f.seek(offset)
+            data = f.read()
+        return data[: len(data) // FRAME * FRAME]
+
+
+def to_stereo16(data, channels, bits):
+    """PCM data of a WAV as the sink records it (stereo 16-bit), for bit-exact comparison of a
+    44100 Hz 16-bit stereo source; other formats are converted for level checks only."""
+    if channels == 2 and bits == 16:
+        return data
+    out = array.array("h")
+    step = channels * bits // 8
+    for i in range(0, len(data) - step + 1, step):
+        vals = []
+        for c in range(channels):
+            if bits == 8:
+                vals.append((data[i + c] - 128) << 8)
+            else:
+                vals.append(int.from_bytes(data[i + 2 * c: i + 2 * c + 2], "little", signed=True))
+        if channels == 1:
+            vals = vals * 2
+        out.extend(vals[:2])
+    return out.tobytes()
+
+
+def find(capture, source, start=0):
+    """Byte offset (frame-aligned) of the first frames of source in capture, or -1."""
+    key = source[:16]
+    pos = capture.find(key, start)
+    while pos >= 0 and pos % FRAME:
+        pos = capture.find(key, pos + 1)
+    return pos
+
+
+def bit_exact(capture, source):
+    """(found, exact, where): whether source lies in capture whole and unchanged."""
+    pos = find(capture, source)
+    if pos < 0:
+        return False, False, -1
+    return True, capture[pos: pos + len(source)] == source, pos
+
+
+def channels(data):
+    a = array.array("h")
+    a.frombytes(data[: len(data) // FRAME * FRAME])
+    return a[0::2], a[1::2]
+
+
+def signal_span(data, threshold=8):
+    left, right = channels(data)
+    idx = [i for i in range(len(left)) if abs(left[i]) > threshold or abs(right[i]) > threshold]
+    return (idx[0], idx[-1] + 1) if idx else (0, 0)
+
+
+def analyze(data, threshold=8):
+    """Level (dB re full scale RMS) per channel, pitch by zero crossings, duration of the
+    non-silent span in ms, and gaps of 2 ms or more of silence inside it."""
+    left, right = channels(data)
+    s, e = signal_span(data, threshold)
+    if e <= s:
+        return {"silent": True, "duration_ms": 0.0}
+
+    def level(ch):
+        seg = ch[s:e]
+        rms = math.sqrt(sum(x * x for x in seg) / len(seg))
+        return 20 * math.log10(rms / 32768) if rms > 0 else -200.0
+    lo = left if max(abs(x) for x in left[s:e]) >= max(abs(x) for x in right[s:e]) else right
+    seg = lo[s:e]
+    zc = sum(1 for i in range(1, len(seg)) if (seg[i - 1] < 0) != (seg[i] < 0))
+    gaps, run = [], 0
+    for i in range(s, e):
+        if abs(left[i]) <= threshold and abs(right[i]) <= threshold:
+            run += 1
+        else:
+            if run >= RATE // 500:
+                gaps.append(((i - run - s) * 1000 / RATE, run * 1000 / RATE))
+            run = 0
+    return {"silent": False, "left_db": level(left), "right_db": level(right),
+            "freq": zc / 2 / ((e - s) / RATE), "duration_ms": (e - s) * 1000 / RATE,
+            "start_ms": s * 1000 / RATE, "gaps": gaps}
