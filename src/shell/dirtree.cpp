@@ -1,5 +1,6 @@
 #include "shell/dirtree.h"
 #include <shellapi.h>
+#include <cstdint>
 #include "toolkit/pure/StrUtils.h"
 
 namespace {
@@ -156,15 +157,29 @@ bool Tdirtree::FolderAllowed(const std::string& parentPath, const char* name, un
     return AcceptFolder(parentPath + name + "\\") && AttributesAllowed(attributes, FDirType);
 }
 
-TTreeNTNode* Tdirtree::AddPathNode(TTreeNTNode* parent, const std::string& folder)
+TTreeNTNode* Tdirtree::AddPathNode(TTreeNTNode* parent, const std::string& folder, const std::string& listedName,
+                                   long attributes)
 {
     std::string path = WithTrailingBackslash(folder);
     SHFILEINFOA info = {};
-    SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_DISPLAYNAME | SHGFI_SMALLICON);
-    int icon = info.iIcon;
-    std::string name = info.szDisplayName;
-    info.iIcon = 0;
-    SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_OPENICON | SHGFI_SMALLICON);
+    int icon, openIcon;
+    std::string name;
+    const bool plain = attributes >= 0 && ShellShowsAsPlainFolder(listedName, static_cast<unsigned>(attributes));
+    if (plain && FPlainIcon >= 0) {
+        // The shell names a plain folder by its name and gives every one the same two icons,
+        // asked once of it for the first plain folder: per folder it costs milliseconds each.
+        name = listedName;
+        icon = FPlainIcon;
+        openIcon = FPlainOpenIcon;
+    } else {
+        SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_DISPLAYNAME | SHGFI_SMALLICON);
+        icon = info.iIcon;
+        name = info.szDisplayName;
+        info.iIcon = 0;
+        SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_OPENICON | SHGFI_SMALLICON);
+        openIcon = info.iIcon;
+        if (plain) FPlainIcon = icon, FPlainOpenIcon = openIcon;
+    }
     auto* data = new tdirname;
     data->DirPath = UpperCase(path);
     TTreeNTNode* node;
@@ -175,7 +190,7 @@ TTreeNTNode* Tdirtree::AddPathNode(TTreeNTNode* parent, const std::string& folde
         throw;
     }
     node->SetImageIndex(icon);
-    node->SetSelectedIndex(info.iIcon);
+    node->SetSelectedIndex(openIcon);
     return node;
 }
 
@@ -219,10 +234,17 @@ void Tdirtree::LoadChildren(TTreeNTNode* node)
     data->ChildrenLoaded = true;
     const std::string& dir = data->DirPath;
     ListFolder(dir, [&](const WIN32_FIND_DATAA& fd) {
-        if (FolderAllowed(dir, fd.cFileName, fd.dwFileAttributes)) NameBuffer.Add(fd.cFileName);
+        if (FolderAllowed(dir, fd.cFileName, fd.dwFileAttributes)) {
+            // The attribute bits travel with the name, in place of an object.
+            NameBuffer.AddObject(fd.cFileName, reinterpret_cast<TObject*>(static_cast<uintptr_t>(fd.dwFileAttributes)));
+        }
         return true;
     });
-    for (int i = 0; i < NameBuffer.Count(); ++i) AddPathNode(node, dir + NameBuffer.Strings(i));
+    for (int i = 0; i < NameBuffer.Count(); ++i) {
+        const std::string& name = NameBuffer.Strings(i);
+        auto attributes = static_cast<long>(reinterpret_cast<uintptr_t>(NameBuffer.Objects(i)));
+        AddPathNode(node, dir + name, name, attributes);
+    }
 }
 
 void Tdirtree::ProbeForSubfolder(TTreeNTNode* node)

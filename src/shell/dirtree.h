@@ -69,7 +69,9 @@ protected:
     bool AcceptFolder(const std::string& path);
 private:
     void NodeDeletion(TObject* sender, TTreeNTNode* node);
-    TTreeNTNode* AddPathNode(TTreeNTNode* parent, const std::string& path);
+    // attributes: the folder's listing bits, or -1 when unknown (drive roots).
+    TTreeNTNode* AddPathNode(TTreeNTNode* parent, const std::string& path, const std::string& name = "",
+                             long attributes = -1);
     bool FolderAllowed(const std::string& parentPath, const char* name, unsigned attributes);
 
     TImageList* FShellIcons;
@@ -78,5 +80,6 @@ private:
     tDirType FDirType = {dtNormal, dtAll};
     bool FAllowNetwork = true;
     bool FGoBelowRecycleBin = true;
-    int FChanges = 0;               // selection steps run, to raise one OnChange in Reload
+    int FChanges = 0;
+    int FPlainIcon = -1, FPlainOpenIcon = -1;   // the shell's icons of a plain folder, asked once               // selection steps run, to raise one OnChange in Reload
 };

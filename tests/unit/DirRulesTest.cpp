@@ -138,3 +138,16 @@ TEST(DriveLevel, ReloadFallsBackToTheFirstLookedAtDrive)
     };
     for (auto& c : cases) EXPECT_EQ(FallbackDriveIndex(c.unlooked), c.want);
 }
+
+TEST(FolderListing, WhichFoldersTheShellShowsPlainly)
+{
+    struct { const char* name; unsigned attrs; bool want; } cases[] = {
+        {"Drums", faDirectory, true}, {"Drums", faDirectory | faHidden | faArchive, true},
+        {"Kit.v2", faDirectory, true}, {"Loops {old}", faDirectory, true},
+        // Folders the shell may customise through their desktop.ini.
+        {"Documents", faDirectory | faReadOnly, false}, {"Fonts", faDirectory | faSysFile, false},
+        // Names that may be class junctions.
+        {"Recycler.{645FF040-5081-101B-9F08-00AA002F954E}", faDirectory, false}, {"a.{", faDirectory, false},
+    };
+    for (auto& c : cases) EXPECT_EQ(ShellShowsAsPlainFolder(c.name, c.attrs), c.want) << c.name << " " << c.attrs;
+}

@@ -393,13 +393,15 @@ TEST_F(DirTree, VetoHookHearsEveryFolderBeforeTheAttributeFilter)
 
 TEST_F(DirTree, ShellNamesAndTheSystemSmallIcons)
 {
+    // Plain folders, a read-only one (the shell may customise it) and a hidden one.
+    SetFileAttributesA((root + "Gamma").c_str(), FILE_ATTRIBUTE_READONLY);
     Tdirtree* tree = NewTree();
     tree->SetDirectory(root + "Alpha");
     SHFILEINFOA info = {};
     auto system = reinterpret_cast<HIMAGELIST>(SHGetFileInfoA("", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
     EXPECT_EQ(tree->ShellIcons()->Handle(), system);
     EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageA(tree->Handle(), TVM_GETIMAGELIST, TVSIL_NORMAL, 0)), system);
-    for (const std::string& path : {std::string("C:\\"), ROOT, ROOT + "ALPHA\\", ROOT + "ALPHA\\ONE\\"}) {
+    for (const std::string& path : {std::string("C:\\"), ROOT, ROOT + "ALPHA\\", ROOT + "ALPHA\\ONE\\", ROOT + "GAMMA\\", ROOT + "HIDDEN\\"}) {
         TTreeNTNode* n = tree->FindNode(path);
         ASSERT_TRUE(n) << path;
         SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_DISPLAYNAME | SHGFI_SMALLICON);

@@ -76,3 +76,8 @@ int FallbackDriveIndex(const std::vector<bool>& firstChildUnlooked)
     while (firstChildUnlooked[i] && i + 1 < firstChildUnlooked.size()) ++i;
     return static_cast<int>(i);
 }
+
+bool ShellShowsAsPlainFolder(const std::string& name, unsigned attributes)
+{
+    return !(attributes & (faReadOnly | faSysFile)) && name.find(".{") == std::string::npos;
+}

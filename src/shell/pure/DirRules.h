@@ -61,6 +61,11 @@ constexpr int DriveUnknown = 0, DriveNoRootDir = 1, DriveRemovable = 2, DriveFix
 // not looked at ("u**" placeholder); fixed, network and RAM drives are probed.
 DriveFill DriveFillFor(int driveType, bool fastLoad);
 
+// Whether the shell shows a folder listed with these attribute bits under its own name and with
+// the plain folder icons: it only customises folders that carry the read-only or system
+// attribute (with a desktop.ini), and a name holding ".{" may be a class junction.
+bool ShellShowsAsPlainFolder(const std::string& name, unsigned attributes);
+
 // The drive letter's index (0 for A) of a path's first character, or -1.
 int DriveIndexOf(const std::string& path);
 
