@@ -15,6 +15,19 @@ if [ ! -f "$P/.base" ]; then
   env -u DISPLAY wineserver -w 9>&-
   touch "$P/.base"
 fi
+# Drives for the folder tree's tests: T: a fixed disk and U: a CD-ROM, both folders of the
+# prefix that tests fill, and V: a CD-ROM drive with no disc in it (its link leads nowhere).
+if [ ! -f "$P/.drives" ]; then
+  mkdir -p "$P/drive_t" "$P/drive_u"
+  ln -sfn ../drive_t "$P/dosdevices/t:"
+  ln -sfn ../drive_u "$P/dosdevices/u:"
+  ln -sfn ../no-disc "$P/dosdevices/v:"
+  for d in u: v:; do
+    env -u DISPLAY wine reg add 'HKLM\Software\Wine\Drives' /v $d /d cdrom /f </dev/null >/dev/null 2>&1 9>&-
+  done
+  env -u DISPLAY wineserver -w 9>&-
+  touch "$P/.drives"
+fi
 # The MIDI test double (tools/fakemidi): programs load it with WINEDLLOVERRIDES midimap=n.
 [ -n "${2:-}" ] && cp "$2" "$P/drive_c/windows/system32/midimap.dll"
 touch "$P/.ready"

@@ -101,6 +101,12 @@ void TSonidexForm::CreateComponents()
 
     LeftDirBox = new Tdirtree(this);
     LeftDirBox->Name = "LeftDirBox";
+    LeftDirBox->ReadOnStart = false;        // read when its side is first shown
+    LeftDirBox->FastLoad = true;
+    LeftDirBox->SetOptions(toReadOnly | toShowLines);
+    LeftDirBox->SetIndent(19);
+    LeftDirBox->SetItemHeight(16);
+    LeftDirBox->SetScrollTime(100);
     LeftDirBox->SetBounds(8, 25, 176, 358);
     LeftDirBox->SetParent(this);
 
@@ -328,7 +334,8 @@ void TSonidexForm::ApplyLayout(bool L, bool R)
         LeftDirBox->ReadOnStart = true;
         LeftDirBox->Reload();
         LeftDirBox->SetDirectory(AppSettings.Path);
-        LeftDirBox->OnChange = {this, &TSonidexForm::LeftDirBoxChange};
+        if (TTreeNTNode* node = LeftDirBox->FindNode(LeftDirBox->Directory())) node->Expand(false);
+        LeftDirBox->OnChange = [this](TObject* sender, TTreeNTNode*) { LeftDirBoxChange(sender); };
     }
     bool moving = r.WindowLeft != Left();
     if (moving) LockWindowUpdate(GetDesktopWindow());

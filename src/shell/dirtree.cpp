@@ -1,0 +1,369 @@
+#include "shell/dirtree.h"
+#include <shellapi.h>
+#include <cstdint>
+#include "toolkit/pure/StrUtils.h"
+
+namespace {
+const char* const Unlooked = "u**";          // a drive root nobody has looked into
+const char* const HasFolders = " ";          // a folder known to hold a folder to show
+
+// The hourglass while the tree reads the disk; the cursor shown before comes back.
+class THourglass {
+public:
+    THourglass()
+    {
+        if (!Screen) return;
+        FSaved = Screen->Cursor();
+        Screen->SetCursor(crHourGlass);
+    }
+    ~THourglass()
+    {
+        if (Screen) Screen->SetCursor(FSaved);
+    }
+    THourglass(const THourglass&) = delete;
+    THourglass& operator=(const THourglass&) = delete;
+private:
+    TCursor FSaved = crDefault;
+};
+
+// Pairs BeginUpdate with EndUpdate, also when a step throws.
+class TUpdateGuard {
+public:
+    explicit TUpdateGuard(TTreeNTNodes* nodes) : FNodes(nodes) { nodes->BeginUpdate(); }
+    ~TUpdateGuard() { FNodes->EndUpdate(); }
+    TUpdateGuard(const TUpdateGuard&) = delete;
+    TUpdateGuard& operator=(const TUpdateGuard&) = delete;
+private:
+    TTreeNTNodes* FNodes;
+};
+
+// Calls each(entry) for the entries of a folder until it returns false; a folder that
+// cannot be listed has none.
+template <class F>
+void ListFolder(const std::string& folder, F each)
+{
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((folder + "*.*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return;
+    try {
+        do {
+            if (!each(fd)) break;
+        } while (FindNextFileA(h, &fd));
+    } catch (...) {
+        FindClose(h);
+        throw;
+    }
+    FindClose(h);
+}
+
+bool FolderExists(const std::string& path)
+{
+    DWORD a = GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string CurrentDirectory()
+{
+    char buf[260] = "";
+    DWORD n = GetCurrentDirectoryA(sizeof buf, buf);
+    return n && n < sizeof buf ? std::string(buf, n) : std::string();
+}
+}
+
+Tdirtree::Tdirtree(TComponent* owner) : TTreeNT(owner)
+{
+    FShellIcons = new TImageList(this);
+    OnDeletion = {this, &Tdirtree::NodeDeletion};
+    NameBuffer.SetSorted(true);
+    for (int i = 0; i < 26; ++i) LastDirOnDrive[i] = std::string(1, static_cast<char>('A' + i)) + ":\\";
+    try {
+        std::string current = UpperCase(CurrentDirectory());
+        int drive = DriveIndexOf(current);
+        if (drive >= 0) LastDirOnDrive[drive] = current;
+        SHFILEINFOA info = {};
+        auto list = reinterpret_cast<HIMAGELIST>(
+            SHGetFileInfoA("", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+        FShellIcons->ShareHandle(list);
+        SetImages(FShellIcons);
+    } catch (...) {
+        // Without the shell's icons the tree still works, with blank images.
+    }
+    SetSortType(stNone);
+}
+
+Tdirtree::~Tdirtree()
+{
+    FDrivesRead = false;
+    for (TTreeNTNode* n : AllNodes()) {
+        delete DirName(n);
+        n->SetData(nullptr);
+    }
+}
+
+void Tdirtree::NodeDeletion(TObject* sender, TTreeNTNode* node)
+{
+    delete DirName(node);
+    node->SetData(nullptr);
+    OnDeleteItem(sender, node);
+}
+
+void Tdirtree::CreateWnd()
+{
+    TTreeNT::CreateWnd();
+    // A window made again for new settings got its nodes back: they are not read again.
+    if (ReadOnStart && !NodesRestored()) ReadDrives();
+}
+
+void Tdirtree::SetColor(TColor c)
+{
+    if (c == Color()) return;
+    TTreeNT::SetColor(c);
+    FShellIcons->SetBkColor(Color());
+}
+
+void Tdirtree::SetDirType(tDirType v)
+{
+    if (v == FDirType) return;
+    FDirType = v;
+    Reload();
+}
+
+void Tdirtree::SetAllowNetwork(bool v)
+{
+    if (v == FAllowNetwork) return;
+    FAllowNetwork = v;
+    Reload();
+}
+
+void Tdirtree::SetGoBelowRecycleBin(bool v)
+{
+    if (v == FGoBelowRecycleBin) return;
+    FGoBelowRecycleBin = v;
+    Reload();
+}
+
+bool Tdirtree::AcceptFolder(const std::string& path)
+{
+    if (!RecycleRuleAccepts(path, FGoBelowRecycleBin)) return false;
+    bool add = true;
+    if (OnAddDir) OnAddDir(this, path, add);
+    return add;
+}
+
+bool Tdirtree::FolderAllowed(const std::string& parentPath, const char* name, unsigned attributes)
+{
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || IsDotEntry(name)) return false;
+    // The veto hook hears of every folder first, also of those the attribute filter drops.
+    return AcceptFolder(parentPath + name + "\\") && AttributesAllowed(attributes, FDirType);
+}
+
+TTreeNTNode* Tdirtree::AddPathNode(TTreeNTNode* parent, const std::string& folder, const std::string& listedName,
+                                   long attributes)
+{
+    std::string path = WithTrailingBackslash(folder);
+    SHFILEINFOA info = {};
+    int icon, openIcon;
+    std::string name;
+    const bool plain = attributes >= 0 && ShellShowsAsPlainFolder(listedName, static_cast<unsigned>(attributes));
+    if (plain && FPlainIcon >= 0) {
+        // The shell names a plain folder by its name and gives every one the same two icons,
+        // asked once of it for the first plain folder: per folder it costs milliseconds each.
+        name = listedName;
+        icon = FPlainIcon;
+        openIcon = FPlainOpenIcon;
+    } else {
+        SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_DISPLAYNAME | SHGFI_SMALLICON);
+        icon = info.iIcon;
+        name = info.szDisplayName;
+        info.iIcon = 0;
+        SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_OPENICON | SHGFI_SMALLICON);
+        openIcon = info.iIcon;
+        if (plain) FPlainIcon = icon, FPlainOpenIcon = openIcon;
+    }
+    auto* data = new tdirname;
+    data->DirPath = UpperCase(path);
+    TTreeNTNode* node;
+    try {
+        node = parent ? Items()->AddChildObject(parent, name, data) : Items()->AddObject(nullptr, name, data);
+    } catch (...) {
+        delete data;
+        throw;
+    }
+    node->SetImageIndex(icon);
+    node->SetSelectedIndex(openIcon);
+    return node;
+}
+
+void Tdirtree::ReadDrives()
+{
+    if (!HandleAllocated()) return;
+    FDrivesRead = false;
+    THourglass hourglass;
+    {
+        TUpdateGuard update(Items());
+        Items()->Clear();
+        if (Application) Application->ProcessMessages();
+        DWORD mask = GetLogicalDrives();
+        for (int i = 0; i < 26; ++i) {
+            if (!(mask & (1u << i))) continue;
+            std::string root = std::string(1, static_cast<char>('A' + i)) + ":\\";
+            int type = -1;
+            auto driveType = [&] {
+                if (type < 0) type = static_cast<int>(GetDriveTypeA(root.c_str()));
+                return type;
+            };
+            if (!FAllowNetwork && driveType() == DRIVE_REMOTE) continue;
+            if (!AcceptFolder(root)) continue;
+            TTreeNTNode* node = AddPathNode(nullptr, root);
+            if (DriveFillFor(FastLoad ? DriveUnknown : driveType(), FastLoad) == DriveFill::Unlooked)
+                Items()->AddChild(node, Unlooked);
+            else
+                ProbeForSubfolder(node);
+        }
+        FDrivesRead = true;
+    }
+    if (TTreeNTNode* s = Selected()) SetTopItem(s);
+}
+
+void Tdirtree::LoadChildren(TTreeNTNode* node)
+{
+    NameBuffer.Clear();
+    tdirname* data = DirName(node);
+    if (!data || data->ChildrenLoaded) return;
+    node->DeleteChildren();
+    data->ChildrenLoaded = true;
+    const std::string& dir = data->DirPath;
+    ListFolder(dir, [&](const WIN32_FIND_DATAA& fd) {
+        if (FolderAllowed(dir, fd.cFileName, fd.dwFileAttributes)) {
+            // The attribute bits travel with the name, in place of an object.
+            NameBuffer.AddObject(fd.cFileName, reinterpret_cast<TObject*>(static_cast<uintptr_t>(fd.dwFileAttributes)));
+        }
+        return true;
+    });
+    for (int i = 0; i < NameBuffer.Count(); ++i) {
+        const std::string& name = NameBuffer.Strings(i);
+        auto attributes = static_cast<long>(reinterpret_cast<uintptr_t>(NameBuffer.Objects(i)));
+        AddPathNode(node, dir + name, name, attributes);
+    }
+}
+
+void Tdirtree::ProbeForSubfolder(TTreeNTNode* node)
+{
+    tdirname* data = DirName(node);
+    if (!data || data->ChildrenLoaded) return;
+    // A node that already carries a placeholder is known to be expandable: no second look.
+    if (node->getFirstChild()) return;
+    bool found = false;
+    ListFolder(data->DirPath, [&](const WIN32_FIND_DATAA& fd) {
+        found = FolderAllowed(data->DirPath, fd.cFileName, fd.dwFileAttributes);
+        return !found;
+    });
+    if (found) Items()->AddChild(node, HasFolders);
+}
+
+void Tdirtree::ProbeChildren(TTreeNTNode* node)
+{
+    if (!node) return;
+    for (TTreeNTNode* c = node->getFirstChild(); c; c = c->getNextSibling()) ProbeForSubfolder(c);
+}
+
+bool Tdirtree::CanExpand(TTreeNTNode* node)
+{
+    {
+        THourglass hourglass;
+        LoadChildren(node);
+        ProbeChildren(node);
+    }
+    return TTreeNT::CanExpand(node);
+}
+
+void Tdirtree::Change(TTreeNTNode* node)
+{
+    // While the drives are rebuilt the tree is incomplete: its owner hears nothing.
+    if (TreeDestroying() || !FDrivesRead) return;
+    ++FChanges;
+    if (tdirname* data = DirName(node)) {
+        int drive = DriveIndexOf(UpperCase(data->DirPath));
+        if (drive >= 0) LastDirOnDrive[drive] = data->DirPath;
+    }
+    TTreeNT::Change(node);
+}
+
+std::string Tdirtree::Directory()
+{
+    tdirname* data = DirName(Selected());
+    return data ? data->DirPath : "?";
+}
+
+void Tdirtree::SetDirectory(const std::string& value)
+{
+    std::string path = value;
+    if (!PrepareDirectoryValue(path, FolderExists)) return;
+    THourglass hourglass;
+    TUpdateGuard update(Items());         // makes the window (and reads the drives) if needed
+    TTreeNTNode* found = nullptr;
+    for (const std::string& prefix : PathPrefixes(path)) {
+        TTreeNTNode* n = found ? found->getFirstChild() : Items()->GetFirstNode();
+        for (; n; n = n->getNextSibling()) {
+            tdirname* data = DirName(n);
+            if (data && AnsiCompareText(data->DirPath, prefix) == 0) break;
+        }
+        if (!n) return;                   // filtered out or gone: the selection stays
+        if (!DirName(n)->ChildrenLoaded) LoadChildren(n);
+        found = n;
+    }
+    if (found) {
+        found->SetSelected(true);
+        SetTopItem(found);
+    }
+}
+
+TTreeNTNode* Tdirtree::FindNode(const std::string& path)
+{
+    std::vector<std::string> prefixes = PathPrefixes(UpperCase(WithTrailingBackslash(path)));
+    if (prefixes.empty()) return nullptr;
+    THourglass hourglass;
+    TTreeNTNode* found = nullptr;
+    for (const std::string& prefix : prefixes) {
+        TTreeNTNode* n = found ? found->getFirstChild() : Items()->GetFirstNode();
+        for (; n; n = n->getNextSibling()) {
+            tdirname* data = DirName(n);
+            if (data && data->DirPath == prefix) break;
+        }
+        if (!n) return nullptr;
+        found = n;
+    }
+    return found;
+}
+
+void Tdirtree::Reload()
+{
+    std::string previous = Directory();
+    ReadDrives();
+    SetDirectory(previous);
+    if (Items()->GetFirstNode() && !Selected()) SetDirectory(previous.substr(0, 3));
+    if (!Items()->GetFirstNode() || Selected()) return;
+    try {
+        // The first drive somebody has looked into (or the last drive), at its last folder.
+        std::vector<TTreeNTNode*> drives;
+        std::vector<bool> unlooked;
+        for (TTreeNTNode* n = Items()->GetFirstNode(); n; n = n->getNextSibling()) {
+            TTreeNTNode* child = n->getFirstChild();
+            drives.push_back(n);
+            unlooked.push_back(child && child->Text() == Unlooked);
+        }
+        TTreeNTNode* drive = drives[FallbackDriveIndex(unlooked)];
+        tdirname* data = DirName(drive);
+        int letter = data ? DriveIndexOf(UpperCase(data->DirPath)) : -1;
+        if (letter < 0) return;
+        SetDirectory(LastDirOnDrive[letter]);
+        if (Directory() != LastDirOnDrive[letter]) {
+            // The drive's root, with one OnChange for it.
+            int changes = FChanges;
+            drive->SetSelected(true);
+            if (FChanges == changes) Change(drive);
+        }
+    } catch (const std::exception&) {
+        // The tree stays as it is: without a selection.
+    }
+}
