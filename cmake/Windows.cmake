@@ -29,7 +29,7 @@ add_library(sonidex_win STATIC ${WIN_SOURCES})
 target_include_directories(sonidex_win PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(sonidex_win PRIVATE ${WARN_WIN})
 target_link_libraries(sonidex_win PUBLIC sonidex_pure
-  dsound dxguid winmm comctl32 shell32 ole32 oleaut32 uuid gdi32 user32 kernel32 advapi32)
+  dsound dxguid winmm comctl32 ole32 oleaut32 uuid gdi32 user32 kernel32 advapi32)
 
 add_executable(Sonidex WIN32 ${CMAKE_SOURCE_DIR}/src/app/Main.cpp $<TARGET_OBJECTS:sonidex_res>)
 target_link_libraries(Sonidex sonidex_win)

@@ -273,6 +273,27 @@ void TSonidexForm::FinishStartup()
     FIni.reset();
     // 6. Tell the companion program that the browser has started.
     SendMessageToBcraft(CompanionNotice, 0, 0);
+    // 7. Everything else is in place: the folder tree reads the disk.
+    StartFolderTree();
+}
+
+void TSonidexForm::StartFolderTree()
+{
+    // The layout made while starting left the tree unread, so that the window shows at once.
+    FTreeMayRead = true;
+    if (LeftDirBox->Visible()) ReadTreeFirstTime();
+}
+
+void TSonidexForm::ReadTreeFirstTime()
+{
+    if (LeftDirBox->ReadOnStart || !FTreeMayRead) return;
+    // The tree is shown for the first time: read it now, at the current folder.
+    LeftDirBox->OnChange = nullptr;
+    LeftDirBox->ReadOnStart = true;
+    LeftDirBox->Reload();
+    LeftDirBox->SetDirectory(AppSettings.Path);
+    if (TTreeNTNode* node = LeftDirBox->FindNode(LeftDirBox->Directory())) node->Expand(false);
+    LeftDirBox->OnChange = [this](TObject* sender, TTreeNTNode*) { LeftDirBoxChange(sender); };
 }
 
 void TSonidexForm::FormClose(TObject*, TCloseAction&)
@@ -328,15 +349,7 @@ void TSonidexForm::ApplyLayout(bool L, bool R)
     LayoutResult r = ComputeLayout(L, R, AppSettings.LeftCollapsed, AppSettings.SwapPanels, Left());
     AppSettings.LeftCollapsed = L;
     AppSettings.RightCollapsed = R;
-    if (!LeftDirBox->ReadOnStart && !r.TreeHidden) {
-        // The tree is shown for the first time: read it now, at the current folder.
-        LeftDirBox->OnChange = nullptr;
-        LeftDirBox->ReadOnStart = true;
-        LeftDirBox->Reload();
-        LeftDirBox->SetDirectory(AppSettings.Path);
-        if (TTreeNTNode* node = LeftDirBox->FindNode(LeftDirBox->Directory())) node->Expand(false);
-        LeftDirBox->OnChange = [this](TObject* sender, TTreeNTNode*) { LeftDirBoxChange(sender); };
-    }
+    if (!r.TreeHidden) ReadTreeFirstTime();
     bool moving = r.WindowLeft != Left();
     if (moving) LockWindowUpdate(GetDesktopWindow());
     LeftDirBox->SetVisible(!r.TreeHidden);

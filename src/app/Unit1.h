@@ -67,6 +67,7 @@ public:
 
     // Start-up and shut-down.
     void FinishStartup();
+    void StartFolderTree();
     void FormCreate(TObject* sender);
     void FormClose(TObject* sender, TCloseAction& action);
     void FormDestroy(TObject* sender);
@@ -129,6 +130,8 @@ private:
     // The selected line and its record; null when no line is selected.
     BoxItemDataType* SelectedRecord(int& index) const;
     std::unique_ptr<TIniFile> FIni;     // open from FormCreate to the end of FinishStartup
+    bool FTreeMayRead = false;          // the tree is read once the window is shown
+    void ReadTreeFirstTime();
     // While a scan runs: where its records go and the lines it has found.
     TCollection* FScanItems = nullptr;
     std::vector<TSampleLine> FScanLines;

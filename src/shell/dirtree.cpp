@@ -26,6 +26,18 @@ private:
     TCursor FSaved = crDefault;
 };
 
+// The shell's names and icons. The shell library is loaded on first need, not with the program:
+// it is big, and the window should be up before anything asks for it.
+DWORD_PTR ShellFileInfo(const char* path, SHFILEINFOA& info, UINT flags)
+{
+    using Fn = DWORD_PTR(WINAPI*)(LPCSTR, DWORD, SHFILEINFOA*, UINT, UINT);
+    static Fn fn = [] {
+        HMODULE lib = LoadLibraryA("shell32.dll");
+        return lib ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(lib, "SHGetFileInfoA"))) : nullptr;
+    }();
+    return fn ? fn(path, 0, &info, sizeof info, flags) : 0;
+}
+
 // Pairs BeginUpdate with EndUpdate, also when a step throws.
 class TUpdateGuard {
 public:
@@ -76,18 +88,9 @@ Tdirtree::Tdirtree(TComponent* owner) : TTreeNT(owner)
     OnDeletion = {this, &Tdirtree::NodeDeletion};
     NameBuffer.SetSorted(true);
     for (int i = 0; i < 26; ++i) LastDirOnDrive[i] = std::string(1, static_cast<char>('A' + i)) + ":\\";
-    try {
-        std::string current = UpperCase(CurrentDirectory());
-        int drive = DriveIndexOf(current);
-        if (drive >= 0) LastDirOnDrive[drive] = current;
-        SHFILEINFOA info = {};
-        auto list = reinterpret_cast<HIMAGELIST>(
-            SHGetFileInfoA("", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
-        FShellIcons->ShareHandle(list);
-        SetImages(FShellIcons);
-    } catch (...) {
-        // Without the shell's icons the tree still works, with blank images.
-    }
+    std::string current = UpperCase(CurrentDirectory());
+    int drive = DriveIndexOf(current);
+    if (drive >= 0) LastDirOnDrive[drive] = current;
     SetSortType(stNone);
 }
 
@@ -172,11 +175,11 @@ TTreeNTNode* Tdirtree::AddPathNode(TTreeNTNode* parent, const std::string& folde
         icon = FPlainIcon;
         openIcon = FPlainOpenIcon;
     } else {
-        SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_DISPLAYNAME | SHGFI_SMALLICON);
+        ShellFileInfo(path.c_str(), info, SHGFI_SYSICONINDEX | SHGFI_DISPLAYNAME | SHGFI_SMALLICON);
         icon = info.iIcon;
         name = info.szDisplayName;
         info.iIcon = 0;
-        SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_OPENICON | SHGFI_SMALLICON);
+        ShellFileInfo(path.c_str(), info, SHGFI_SYSICONINDEX | SHGFI_OPENICON | SHGFI_SMALLICON);
         openIcon = info.iIcon;
         if (plain) FPlainIcon = icon, FPlainOpenIcon = openIcon;
     }
@@ -199,6 +202,16 @@ void Tdirtree::ReadDrives()
     if (!HandleAllocated()) return;
     FDrivesRead = false;
     THourglass hourglass;
+    if (!FShellIconsAsked) {
+        // The system's small icons, shared with the shell (never loaded by us); without them
+        // the tree still works, with blank images.
+        FShellIconsAsked = true;
+        SHFILEINFOA info = {};
+        if (auto list = reinterpret_cast<HIMAGELIST>(ShellFileInfo("", info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON))) {
+            FShellIcons->ShareHandle(list);
+            SetImages(FShellIcons);
+        }
+    }
     {
         TUpdateGuard update(Items());
         Items()->Clear();

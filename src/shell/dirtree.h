@@ -75,6 +75,7 @@ private:
     bool FolderAllowed(const std::string& parentPath, const char* name, unsigned attributes);
 
     TImageList* FShellIcons;
+    bool FShellIconsAsked = false;       // the system list is fetched with the first drives read
     TStringList NameBuffer;
     bool FDrivesRead = false;
     tDirType FDirType = {dtNormal, dtAll};

@@ -19,6 +19,7 @@ protected:
         Form = new TSonidexForm(Application);
         Form->AfterConstruction();
         Form->Show();
+        Form->StartFolderTree();
         Pump(50);
     }
     static void TearDownTestSuite()
