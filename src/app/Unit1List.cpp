@@ -138,6 +138,7 @@ void TSonidexForm::ScanFolder(const std::string& folder)
 void TSonidexForm::LeftDirBoxChange(TObject*)
 {
     // The tree shows its new folder at once, before the scan holds the thread.
+    if (TTreeNTNode* node = LeftDirBox->FindNode(LeftDirBox->Directory())) node->MakeVisible();
     LeftDirBox->Repaint();
     AppSettings.Path = LeftDirBox->Directory();
     RebuildList();
