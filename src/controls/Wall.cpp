@@ -44,16 +44,7 @@ void TWallpaper::PaintWindow(HDC dc)
         return;
     }
     // The windowless children go into the off-screen picture too (see Paint).
-    Canvas.SetHandle(dc);
-    Canvas.Font.Assign(Font);
-    Canvas.Brush.SetColor(FColor);
-    try {
-        Paint();
-    } catch (...) {
-        Canvas.SetHandle(nullptr);
-        throw;
-    }
-    Canvas.SetHandle(nullptr);
+    PaintOnCanvas(dc);
 }
 
 namespace {

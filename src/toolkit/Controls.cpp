@@ -523,6 +523,12 @@ void TWinControl::PaintWindow(HDC dc) { PaintControls(dc); }
 
 void TCustomControl::PaintWindow(HDC dc)
 {
+    PaintOnCanvas(dc);
+    PaintControls(dc);
+}
+
+void TCustomControl::PaintOnCanvas(HDC dc)
+{
     Canvas.SetHandle(dc);
     Canvas.Font.Assign(Font);
     Canvas.Brush.SetColor(FColor);
@@ -533,7 +539,6 @@ void TCustomControl::PaintWindow(HDC dc)
         throw;
     }
     Canvas.SetHandle(nullptr);
-    PaintControls(dc);
 }
 
 LRESULT TWinControl::DefaultHandler(UINT msg, WPARAM w, LPARAM l)

@@ -220,6 +220,9 @@ public:
 protected:
     virtual void Paint() {}
     void PaintWindow(HDC dc) override;
+    // Paint on dc through Canvas (with the control's font and colour), the windowless
+    // children left out.
+    void PaintOnCanvas(HDC dc);
 };
 
 // The form a control stands on (nullptr when it has none).

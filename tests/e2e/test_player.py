@@ -53,6 +53,13 @@ def play_line(s, geo, name, seconds):
     return cap.since(m)
 
 
+def press(s, key, seconds):
+    m = cap.mark()
+    s.key(key)
+    time.sleep(seconds)
+    return cap.since(m)
+
+
 def exact(got, data, what):
     found, same, _ = audiocheck.bit_exact(got, data)
     c.true(found and same, f"{what}: the captured sound equals the sample's data (found {found}, equal {same})")
@@ -92,15 +99,9 @@ def silent(got, what):
 s, geo = start(streaming=0)
 exact(play_line(s, geo, "a", 1.6), A, "click on a line")
 
-m = cap.mark()
-s.key("Down")
-time.sleep(1.2)
-exact(cap.since(m), B, "Down arrow plays the next line")
+exact(press(s, "Down", 1.2), B, "Down arrow plays the next line")
 for key in ("Return", "space"):
-    m = cap.mark()
-    s.key(key)
-    time.sleep(1.0)
-    exact(cap.since(m), B, f"{key} plays the selected line")
+    exact(press(s, key, 1.0), B, f"{key} plays the selected line")
 
 # Clicking the line again while it plays starts it again from the beginning.
 m = cap.mark()
@@ -174,10 +175,7 @@ s.wait_exit()
 LINE["f"] = LINE.pop("e")                                # e is gone from the folder
 s, geo = start(streaming=1)
 exact(play_line(s, geo, "a", 1.6), A, "click on a line, streamed")
-m = cap.mark()
-s.key("Down")
-time.sleep(1.2)
-exact(cap.since(m), B, "Down arrow, streamed")
+exact(press(s, "Down", 1.2), B, "Down arrow, streamed")
 s.click(*panel_point(geo, 14, 289))                      # loop: the stream restarts looping
 reps = repeats(play_line(s, geo, "f", 1.5), F)
 c.true(reps >= 4, f"a looped stream repeats back to back ({reps} whole repeats in 1.5 s)")
