@@ -8,14 +8,6 @@
 #include "toolkit/pure/StrUtils.h"
 
 namespace {
-// The hourglass over the whole screen for as long as a rebuild runs, however it ends.
-struct THourGlass {
-    THourGlass() { Screen->SetCursor(crHourGlass); }
-    ~THourGlass() { Screen->SetCursor(crDefault); }
-    THourGlass(const THourGlass&) = delete;
-    THourGlass& operator=(const THourGlass&) = delete;
-};
-
 // The attribute filter of a scan: plain, read-only and archived files and folders; hidden and
 // system entries are passed over.
 bool PassedOver(DWORD attributes)
@@ -62,7 +54,7 @@ void TSonidexForm::RefreshList()
 
 void TSonidexForm::RebuildList()
 {
-    THourGlass hourglass;
+    THourglass hourglass;
     auto items = std::make_unique<TCollection>();
     FScanItems = items.get();
     FScanLines.clear();

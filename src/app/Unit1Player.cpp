@@ -2,6 +2,7 @@
 // pan and frequency sliders, looping, and the position bar with its timer.
 #include "app/Unit1.h"
 #include "app/pure/AppConfig.h"
+#include "app/pure/SampleList.h"
 #include "audio/MCIPlayer.h"
 #include "audio/WAVStream.h"
 #include "audio/WAVUnit.h"
@@ -61,8 +62,6 @@ bool PlayablePcm(const WAVEFORMATEX& f)
 {
     return f.wFormatTag == WAVE_FORMAT_PCM && (f.wBitsPerSample == 8 || f.wBitsPerSample == 16);
 }
-
-constexpr int KindWAVFile = 0, KindMIDIFile = 1, KindOtherFile = -1;
 }
 
 void TSonidexForm::CreatePlayerPanel()
@@ -165,8 +164,8 @@ void TSonidexForm::PlaySelection()
     }
     if (!record || WAVList->Strings(index).empty()) return;
     PlayerState.PlayPath = record->Kind;
-    if (record->Kind == KindOtherFile) return;            // the previous sound plays on
-    if (record->Kind == KindWAVFile && AppSettings.UseMedia) PlayerState.PlayPath = 1;
+    if (record->Kind == KindOther) return;            // the previous sound plays on
+    if (record->Kind == KindWAV && AppSettings.UseMedia) PlayerState.PlayPath = 1;
     if (PlayerState.PlayPath == 1) {
         StopAll();
         MciPlaySelection();
@@ -176,16 +175,14 @@ void TSonidexForm::PlaySelection()
         StopAll();
         MciStop();
         EnableSliders(true);
-        Screen->SetCursor(crHourGlass);
         int result;
         try {
+            THourglass hourglass;
             result = LoadWaveFile(record->FileName, PlayerState.CurrentBuffer);
         } catch (...) {
-            Screen->SetCursor(crDefault);
             PlayerState.LastIndex = index;
             throw;
         }
-        Screen->SetCursor(crDefault);
         if (result == 1) {
             Application->MessageBox("Couldn't open the file.\rThe file may not exist.", MB_OK | MB_ICONERROR);
             PlayerState.FileSize = 0;
@@ -251,7 +248,7 @@ void TSonidexForm::UpdateInfoText()
 {
     if (PlayerState.FileSize == 0) {
         FileNameLabel->Font.SetStyle(0);
-        WAVEFORMATEX primary;
+        WAVEFORMATEX primary = {};
         if (!AppSettings.UseMedia) GetPrimaryFormat(primary);
         FileNameLabel->SetCaption(DeviceStateText(AppSettings.UseMedia, primary.nSamplesPerSec,
                                                   primary.wBitsPerSample, primary.nChannels));
@@ -263,7 +260,7 @@ void TSonidexForm::UpdateInfoText()
     FileNameLabel->Font.SetStyle(fsBold);
     FileNameLabel->SetCaption(record ? EntryNameText(record->FileName, AppSettings.Path) : std::string());
     if (PlayerState.PlayPath == 1) {
-        WAVInfoLabel->SetCaption(record && record->Kind == KindMIDIFile ? "MIDI file" : "WAV file");
+        WAVInfoLabel->SetCaption(record && record->Kind == KindMIDI ? "MIDI file" : "WAV file");
         return;
     }
     const WAVEFORMATEX& f = PlayerState.Format;

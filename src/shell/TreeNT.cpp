@@ -256,12 +256,15 @@ TTreeNTNode* TTreeNTNodes::GetNode(HTREEITEM item) const
     return reinterpret_cast<TTreeNTNode*>(it.lParam);
 }
 
-TTreeNTNode* TTreeNTNodes::Insert(TTreeNTNode* parent, const std::string& s, void* data)
+TTreeNTNode* TTreeNTNodes::Insert(TTreeNTNode* parent, const std::string& s, void* data, int image,
+                                  int selectedImage)
 {
     HWND h = FOwner->Handle();
     auto* node = new TTreeNTNode(this);
     node->FText = s;
     node->FData = data;
+    node->FImageIndex = image;
+    node->FSelectedIndex = selectedImage;
     TVINSERTSTRUCTA is = {};
     is.hParent = parent ? parent->FItemId : TVI_ROOT;
     is.hInsertAfter = TVI_LAST;
@@ -278,15 +281,17 @@ TTreeNTNode* TTreeNTNodes::Insert(TTreeNTNode* parent, const std::string& s, voi
     return node;
 }
 
-TTreeNTNode* TTreeNTNodes::AddObject(TTreeNTNode* sibling, const std::string& s, void* data)
+TTreeNTNode* TTreeNTNodes::AddObject(TTreeNTNode* sibling, const std::string& s, void* data, int image,
+                                     int selectedImage)
 {
-    return Insert(sibling ? sibling->Parent() : nullptr, s, data);
+    return Insert(sibling ? sibling->Parent() : nullptr, s, data, image, selectedImage);
 }
 
-TTreeNTNode* TTreeNTNodes::AddChildObject(TTreeNTNode* parent, const std::string& s, void* data)
+TTreeNTNode* TTreeNTNodes::AddChildObject(TTreeNTNode* parent, const std::string& s, void* data, int image,
+                                          int selectedImage)
 {
     if (parent) parent->Window();       // a window that was away puts the parent's item back first
-    return Insert(parent, s, data);
+    return Insert(parent, s, data, image, selectedImage);
 }
 
 void TTreeNTNodes::Clear()

@@ -133,10 +133,13 @@ public:
 
     // At the end of the level of sibling (of the top level when sibling is null).
     TTreeNTNode* Add(TTreeNTNode* sibling, const std::string& s) { return AddObject(sibling, s, nullptr); }
-    TTreeNTNode* AddObject(TTreeNTNode* sibling, const std::string& s, void* data);
+    // A new node may be given its two image indexes at once: no second message to the control.
+    TTreeNTNode* AddObject(TTreeNTNode* sibling, const std::string& s, void* data, int image = -1,
+                           int selectedImage = -1);
     // As the last child of parent (at the top level when parent is null).
     TTreeNTNode* AddChild(TTreeNTNode* parent, const std::string& s) { return AddChildObject(parent, s, nullptr); }
-    TTreeNTNode* AddChildObject(TTreeNTNode* parent, const std::string& s, void* data);
+    TTreeNTNode* AddChildObject(TTreeNTNode* parent, const std::string& s, void* data, int image = -1,
+                                int selectedImage = -1);
     void Delete(TTreeNTNode* node) { if (node) node->Delete(); }
     void Clear();
     // Every node; 0 while the control has no window.
@@ -152,7 +155,7 @@ public:
     int UpdateCount() const { return FUpdateCount; }
 private:
     friend class TCustomTreeNT;
-    TTreeNTNode* Insert(TTreeNTNode* parent, const std::string& s, void* data);
+    TTreeNTNode* Insert(TTreeNTNode* parent, const std::string& s, void* data, int image, int selectedImage);
     TCustomTreeNT* FOwner;
     int FUpdateCount = 0;
 };

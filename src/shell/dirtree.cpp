@@ -1,30 +1,12 @@
 #include "shell/dirtree.h"
 #include <shellapi.h>
 #include <cstdint>
+#include "toolkit/Forms.h"
 #include "toolkit/pure/StrUtils.h"
 
 namespace {
 const char* const Unlooked = "u**";          // a drive root nobody has looked into
 const char* const HasFolders = " ";          // a folder known to hold a folder to show
-
-// The hourglass while the tree reads the disk; the cursor shown before comes back.
-class THourglass {
-public:
-    THourglass()
-    {
-        if (!Screen) return;
-        FSaved = Screen->Cursor();
-        Screen->SetCursor(crHourGlass);
-    }
-    ~THourglass()
-    {
-        if (Screen) Screen->SetCursor(FSaved);
-    }
-    THourglass(const THourglass&) = delete;
-    THourglass& operator=(const THourglass&) = delete;
-private:
-    TCursor FSaved = crDefault;
-};
 
 // The shell's names and icons. The shell library is loaded on first need, not with the program:
 // it is big, and the window should be up before anything asks for it.
@@ -187,13 +169,12 @@ TTreeNTNode* Tdirtree::AddPathNode(TTreeNTNode* parent, const std::string& folde
     data->DirPath = UpperCase(path);
     TTreeNTNode* node;
     try {
-        node = parent ? Items()->AddChildObject(parent, name, data) : Items()->AddObject(nullptr, name, data);
+        node = parent ? Items()->AddChildObject(parent, name, data, icon, openIcon)
+                      : Items()->AddObject(nullptr, name, data, icon, openIcon);
     } catch (...) {
         delete data;
         throw;
     }
-    node->SetImageIndex(icon);
-    node->SetSelectedIndex(openIcon);
     return node;
 }
 

@@ -123,3 +123,23 @@ private:
 
 extern TApplication* Application;
 extern TScreen* Screen;
+
+// The hourglass over every window of the program while a long step runs; the cursor shown
+// before comes back however the step ends.
+class THourglass {
+public:
+    THourglass()
+    {
+        if (!Screen) return;
+        FSaved = Screen->Cursor();
+        Screen->SetCursor(crHourGlass);
+    }
+    ~THourglass()
+    {
+        if (Screen) Screen->SetCursor(FSaved);
+    }
+    THourglass(const THourglass&) = delete;
+    THourglass& operator=(const THourglass&) = delete;
+private:
+    TCursor FSaved = crDefault;
+};
