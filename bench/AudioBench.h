@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <psapi.h>
 #include <algorithm>
+#include "toolkit/LateBound.h"
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -80,7 +81,7 @@ inline void WriteWav(const std::string& path, unsigned dataBytes, const std::vec
 inline double ResidentMB()
 {
     using Fn = BOOL(WINAPI*)(HANDLE, PPROCESS_MEMORY_COUNTERS, DWORD);
-    static Fn get = reinterpret_cast<Fn>(GetProcAddress(LoadLibraryA("psapi.dll"), "GetProcessMemoryInfo"));
+    static Fn get = LateBound<Fn>("psapi.dll", "GetProcessMemoryInfo");
     PROCESS_MEMORY_COUNTERS c = {};
     c.cb = sizeof c;
     if (!get || !get(GetCurrentProcess(), &c, sizeof c)) return -1;

@@ -3,6 +3,7 @@
 // Each is timed ROUNDS times, alternating, by the clock and by the process's processor time;
 // the fastest of each counts.
 // bench/rebuild_list.py makes the trees, runs this and prints the ratios.
+#include "BenchBuild.h"
 #include <windows.h>
 #include <algorithm>
 #include <cstdio>
@@ -98,8 +99,8 @@ int main(int argc, char** argv)
     // The fastest of each: other programs on the machine only ever add time.
     auto best = [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); };
     double w = best(walk), r = best(rebuild), wc = best(walkCpu), rc = best(rebuildCpu);
-    printf("files %ld lines %d walk %.1f ms rebuild %.1f ms ratio %.2f cpu walk %.1f ms rebuild %.1f ms ratio %.2f\n",
-           files, SonidexForm->WAVList->Count(), w, r, r / w, wc, rc, wc > 0 ? rc / wc : 0.0);
+    printf("%s: files %ld lines %d walk %.1f ms rebuild %.1f ms ratio %.2f cpu walk %.1f ms rebuild %.1f ms ratio %.2f\n",
+           BuildWidth(), files, SonidexForm->WAVList->Count(), w, r, r / w, wc, rc, wc > 0 ? rc / wc : 0.0);
     fflush(stdout);
     SonidexForm->Free();
     return 0;

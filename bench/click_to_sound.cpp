@@ -4,6 +4,7 @@
 // Goal: with streaming on, the 200 MB file starts within 1.2 x the time of the 100 KB file.
 // Streaming off, the figures of a 64 MB file follow; a 200 MB static buffer needs that much
 // contiguous address space, so on a crowded 32-bit process its line may report the error instead.
+#include "BenchBuild.h"
 #include "AudioBench.h"
 #include "app/Settings.h"
 #include "app/Unit1.h"
@@ -87,19 +88,19 @@ int main()
     double small = 0, big = 0;
     AppSettings.Streaming = true;
     if (!measure(0, 41, small, big)) return std::printf("streaming: no sound after a click: %s\n", Failure.c_str()), 1;
-    std::printf("click to sound, streaming on:  100 KB %.2f ms, 200 MB %.2f ms, ratio %.2f (goal <= 1.2)\n",
-                small * 1e3, big * 1e3, big / small);
+    std::printf("%s: click to sound, streaming on:  100 KB %.2f ms, 200 MB %.2f ms, ratio %.2f (goal <= 1.2)\n",
+                BuildWidth(), small * 1e3, big * 1e3, big / small);
     AppSettings.Streaming = false;
     if (measure(0, 6, small, big))
-        std::printf("click to sound, streaming off: 100 KB %.2f ms, 200 MB %.2f ms, ratio %.2f\n", small * 1e3,
+        std::printf("%s: click to sound, streaming off: 100 KB %.2f ms, 200 MB %.2f ms, ratio %.2f\n", BuildWidth(), small * 1e3,
                     big * 1e3, big / small);
     else
-        std::printf("click to sound, streaming off, 200 MB: %s\n", Failure.c_str());
+        std::printf("%s: click to sound, streaming off, 200 MB: %s\n", BuildWidth(), Failure.c_str());
     if (measure(1, 6, small, big))
-        std::printf("click to sound, streaming off: 100 KB %.2f ms, 64 MB %.2f ms, ratio %.2f\n", small * 1e3,
+        std::printf("%s: click to sound, streaming off: 100 KB %.2f ms, 64 MB %.2f ms, ratio %.2f\n", BuildWidth(), small * 1e3,
                     big * 1e3, big / small);
     else
-        std::printf("click to sound, streaming off, 64 MB: %s\n", Failure.c_str());
+        std::printf("%s: click to sound, streaming off, 64 MB: %s\n", BuildWidth(), Failure.c_str());
     StopStream();
     StopCurrent();
     SonidexForm->WAVList->Clear();

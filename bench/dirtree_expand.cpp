@@ -2,6 +2,7 @@
 // icons, each new folder probed for a subfolder of its own) against a bare FindFirstFileA /
 // FindNextFileA listing of the same folder, side by side in one run. Goal: ratio at most 2.
 // Pass a number to use another count of subfolders.
+#include "BenchBuild.h"
 #include <windows.h>
 #include <algorithm>
 #include <cstdio>
@@ -103,9 +104,9 @@ int main(int argc, char** argv)
         if (i) te.push_back(e), tl.push_back(l);
     }
     const double me = Median(te), ml = Median(tl);
-    std::printf("folder tree, %d subfolders: expand %.1f ms, bare FindFirstFileA/FindNextFileA listing %.1f ms "
+    std::printf("%s: folder tree, %d subfolders: expand %.1f ms, bare FindFirstFileA/FindNextFileA listing %.1f ms "
                 "(medians of 5), ratio %.2f (goal <= 2)\n",
-                count, me * 1e3, ml * 1e3, me / ml);
+                BuildWidth(), count, me * 1e3, ml * 1e3, me / ml);
     form->Free();
     return 0;
 }

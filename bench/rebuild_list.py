@@ -5,8 +5,9 @@ side by side in one program run). Usage: bench/rebuild_list.py [ROUNDS]"""
 import os, random, re, shutil, subprocess, sys, tempfile
 
 root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-build = os.environ.get("SONIDEX_BUILD", os.path.join(root, "build", "win"))
-exe = os.path.join(build, "RebuildListBench.exe")
+sys.path.insert(0, os.path.join(root, "tests", "e2e"))
+from sonidex import ARCH, BUILD
+exe = os.path.join(BUILD, "RebuildListBench.exe")
 rounds = sys.argv[1] if len(sys.argv) > 1 else "7"
 WORDS = ["kick", "snare", "hat", "clap", "tom", "crash", "ride", "bass", "pad", "lead", "vox", "fx",
          "perc", "shaker", "loop", "hit", "stab", "chord", "riser", "noise"]
@@ -29,7 +30,7 @@ def make_tree(top, files, folders=1000):
 
 
 def run(tree):
-    cmd = [os.path.join(root, "tools", "wine-run.sh"), exe, "Z:" + tree.replace("/", "\\"), rounds]
+    cmd = [os.path.join(root, "tools", "wine-run.sh"), "--build", BUILD, exe, "Z:" + tree.replace("/", "\\"), rounds]
     if not os.environ.get("DISPLAY"):
         cmd = ["bash", "-c", 'source "%s/tools/session.sh"; trap session_end EXIT; "$@"' % root, "bench"] + cmd
     out = subprocess.run(cmd, capture_output=True, text=True).stdout
@@ -59,6 +60,7 @@ def main():
               "processor: walk %s ms, RebuildList %s ms, ratio %s"
               % (int(m.group(1)), m.group(2), m.group(3), m.group(4), m.group(5), m.group(6), m.group(7), m.group(8)))
     each = lambda d: ", ".join("%.2f at %s files" % (d[f], format(f, ",")) for f in sorted(d))
+    print(f"{ARCH}-bit build")
     print("RebuildList / walk by the clock: " + each(ratios))
     print("RebuildList / walk by processor time: " + each(cpu))
     print("RebuildList time beyond the walk, per file: %s"

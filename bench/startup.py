@@ -5,7 +5,7 @@ alternated in one run under the same Wine. Prints the medians and their ratio (g
 Run inside a test session: bash -c 'source tools/session.sh; trap session_end EXIT; python3 bench/startup.py'"""
 import os, statistics, subprocess, sys, time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
-from sonidex import BUILD, ENV, winpath, remove_ini
+from sonidex import ARCH, BUILD, ENV, wine, winpath, remove_ini
 
 RUNS = int(os.environ.get("RUNS", "7"))
 
@@ -32,11 +32,11 @@ def launch(cmd, name):
 remove_ini()
 lib = winpath(os.path.join(BUILD, "demo-library"))
 sonidex, minimal = [], []
-launch(["wine", os.path.join(BUILD, "MinimalWindow.exe")], "^Minimal window$")      # warm the caches
+launch(wine("MinimalWindow.exe"), "^Minimal window$")      # warm the caches
 for _ in range(RUNS):
-    minimal.append(launch(["wine", os.path.join(BUILD, "MinimalWindow.exe")], "^Minimal window$"))
-    sonidex.append(launch(["wine", os.path.join(BUILD, "Sonidex.exe"), lib], "^Sonidex "))
+    minimal.append(launch(wine("MinimalWindow.exe"), "^Minimal window$"))
+    sonidex.append(launch(wine("Sonidex.exe", lib), "^Sonidex "))
 remove_ini()
 ms, mm = statistics.median(sonidex), statistics.median(minimal)
-print(f"start-up to visible window, median of {RUNS}: Sonidex {ms * 1000:.0f} ms, minimal window {mm * 1000:.0f} ms")
+print(f"{ARCH}-bit build, start-up to visible window, median of {RUNS}: Sonidex {ms * 1000:.0f} ms, minimal window {mm * 1000:.0f} ms")
 print(f"ratio Sonidex / minimal: {ms / mm:.2f} (goal <= 1.5)")

@@ -1,5 +1,6 @@
 // Static load of a 64 MB WAV (mapped, walked, copied into a new DirectSound buffer in slices)
 // against a plain copy of the same mapped bytes into new memory. Goal: ratio at most 1.5.
+#include "BenchBuild.h"
 #include <cstdlib>
 #include "AudioBench.h"
 
@@ -45,8 +46,8 @@ int main()
         if (i) tl.push_back(l), tc.push_back(c);
     }
     const double ml = bench::Median(tl), mc = bench::Median(tc);
-    std::printf("static load 64 MB: LoadWaveFile %.1f ms, plain copy %.1f ms (medians of 8), ratio %.2f (goal <= 1.5)\n",
-                ml * 1e3, mc * 1e3, ml / mc);
+    std::printf("%s: static load 64 MB: LoadWaveFile %.1f ms, plain copy %.1f ms (medians of 8), ratio %.2f (goal <= 1.5)\n",
+                BuildWidth(), ml * 1e3, mc * 1e3, ml / mc);
     DeleteFileA(path.c_str());
     return 0;
 }

@@ -1,6 +1,7 @@
 // No underrun: while the user-interface thread is busy for 2 s, a streamed 44100 Hz 16-bit
 // stereo sample still comes out equal to its data. Needs the session's capture
 // (tools/session.sh sets SONIDEX_CAPTURE).
+#include "BenchBuild.h"
 #include <cstdlib>
 #include "AudioBench.h"
 // The capture's comparison helpers are the tests' own (plain functions on bytes).
@@ -40,7 +41,7 @@ int main()
     }
     const long long at = wintest::FindBlock(cap, data);
     const size_t equal = at < 0 ? 0 : wintest::EqualPrefix(cap, at, data);
-    std::printf("busy UI 2 s while streaming 3 s: %zu of %zu bytes came out equal, ratio %.3f (goal 1.000)\n", equal,
+    std::printf("%s: busy UI 2 s while streaming 3 s: %zu of %zu bytes came out equal, ratio %.3f (goal 1.000)\n", BuildWidth(), equal,
                 data.size(), double(equal) / double(data.size()));
     DeleteFileA(path.c_str());
     return 0;

@@ -1,5 +1,6 @@
 // Memory while streaming a 1 GB WAV for 10 s (or the seconds given): the stream reads the mapped
 // file half by half, so the resident size must grow by at most 8 MB over idle.
+#include "BenchBuild.h"
 #include <cstdlib>
 #include "AudioBench.h"
 
@@ -21,8 +22,8 @@ int main(int argc, char** argv)
     }
     const int32_t played = StreamState.RingMark;
     StopStream();
-    std::printf("stream memory, 1 GB for %d s: idle %.1f MB, peak %.1f MB, growth %.1f MB (goal <= 8); %.1f MB streamed\n",
-                seconds, idle, peak, peak - idle, played / 1048576.0);
+    std::printf("%s: stream memory, 1 GB for %d s: idle %.1f MB, peak %.1f MB, growth %.1f MB (goal <= 8); %.1f MB streamed\n",
+                BuildWidth(), seconds, idle, peak, peak - idle, played / 1048576.0);
     DeleteFileA(path.c_str());
     return 0;
 }

@@ -1,6 +1,7 @@
 // Streaming start (LoadWaveFile and the start of the stream) for a 500 MB WAV against a 100 KB
 // one: the start reads the chunk headers and one half of data, so it must not depend on the
 // file's size. Goal: ratio at most 1.1.
+#include "BenchBuild.h"
 #include "AudioBench.h"
 
 int main()
@@ -26,7 +27,7 @@ int main()
         if (i) tb.push_back(b), ts.push_back(s);
     }
     const double mb = bench::Median(tb), ms = bench::Median(ts);
-    std::printf("stream start: 500 MB %.3f ms, 100 KB %.3f ms (medians of 40), ratio %.2f (goal <= 1.1)\n", mb * 1e3,
+    std::printf("%s: stream start: 500 MB %.3f ms, 100 KB %.3f ms (medians of 40), ratio %.2f (goal <= 1.1)\n", BuildWidth(), mb * 1e3,
                 ms * 1e3, mb / ms);
     DeleteFileA(big.c_str());
     DeleteFileA(small.c_str());

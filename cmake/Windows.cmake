@@ -1,6 +1,19 @@
 # Cross build: Sonidex.exe, its tests under Wine, the test doubles and the benchmarks.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 set(WARN_WIN ${WARN})
+# Casts that cut a pointer to 32 bits on the 64-bit build are errors in every program of both
+# builds (C++ refuses a pointer cast to a narrower integer by itself).
+add_compile_options(-Werror=int-to-pointer-cast $<$<COMPILE_LANGUAGE:C>:-Werror=pointer-to-int-cast>)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(SONIDEX_ARCH 64)
+else()
+  set(SONIDEX_ARCH 32)
+endif()
+# The scripts read which Windows the folder's programs are for (tools/wine-env.sh).
+file(WRITE ${CMAKE_BINARY_DIR}/sonidex-arch "${SONIDEX_ARCH}\n")
+# Every test command of the cross build runs under Wine, with the loader and prefix of this
+# folder's architecture.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-run.sh --build ${CMAKE_BINARY_DIR})
 add_compile_definitions(WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0600 NOMINMAX)
 
 # Pictures, cursors and the icon are drawn by our generator; windres compiles the script.
@@ -34,6 +47,10 @@ target_link_libraries(sonidex_win PUBLIC sonidex_pure
 add_executable(Sonidex WIN32 ${CMAKE_SOURCE_DIR}/src/app/Main.cpp $<TARGET_OBJECTS:sonidex_res>)
 target_link_libraries(Sonidex sonidex_win)
 target_link_options(Sonidex PRIVATE -static -static-libgcc -static-libstdc++)
+# What ships: a GUI program of this build's width that imports system DLLs only. Needs no Wine,
+# so it is checked on every machine, also where this build cannot run.
+add_test(NAME exe.SonidexIsAStaticGuiProgramOfItsWidth
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/check_exe.py $<TARGET_FILE:Sonidex> ${SONIDEX_ARCH})
 
 # The companion stand-in records every message its main window receives.
 add_executable(BeatcrafterStandIn WIN32 ${CMAKE_SOURCE_DIR}/tools/companion/Companion.cpp)
@@ -60,11 +77,14 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/demo-library/.stamp
 add_custom_target(demo_library ALL DEPENDS ${CMAKE_BINARY_DIR}/demo-library/.stamp)
 
 if(CMAKE_CROSSCOMPILING)
-# A quiet 32-bit Wine prefix for the tests, made once per build folder.
+# A quiet Wine prefix for the tests, win32 or win64 as this build, made once per build folder.
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/wineprefix/.ready
-  COMMAND ${CMAKE_SOURCE_DIR}/tools/make_prefix.sh ${CMAKE_BINARY_DIR}/wineprefix $<TARGET_FILE:fakemidi>
+  COMMAND ${CMAKE_SOURCE_DIR}/tools/make_prefix.sh ${CMAKE_BINARY_DIR} $<TARGET_FILE:fakemidi>
   DEPENDS ${CMAKE_SOURCE_DIR}/tools/make_prefix.sh fakemidi)
 add_custom_target(wineprefix ALL DEPENDS ${CMAKE_BINARY_DIR}/wineprefix/.ready)
+# What the end-to-end tests need, for a build folder that runs only those.
+add_custom_target(e2e_programs DEPENDS Sonidex BeatcrafterStandIn ListProbe wintext fakemidi
+  demo_library wineprefix)
 endif()
 
 # Tests that run under Wine with the real Win32 calls.

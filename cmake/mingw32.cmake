@@ -1,14 +1,4 @@
-# Cross-compiling Sonidex for 32-bit Windows with Debian's MinGW-w64 (POSIX threads variant:
-# std::thread and std::mutex exist there, which GoogleTest needs).
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross-compiling Sonidex for 32-bit Windows (the product): build/win.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER   i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER  i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# Every test command of the cross build runs under Wine through this script.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run.sh)
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+set(SONIDEX_TRIPLET i686-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

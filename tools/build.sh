@@ -1,11 +1,25 @@
 #!/usr/bin/env bash
-# Builds both halves: build/native (pure logic and its unit tests) and build/win (Sonidex.exe,
-# the Wine tests, test doubles, benchmarks, demo library, Wine prefix).
+# Builds build/native (pure logic and its unit tests) and both cross builds: build/win, the
+# 32-bit Sonidex.exe, and build/win64, the 64-bit one. The build this machine runs (tools/host.sh)
+# is built whole: the Wine tests, test doubles, benchmarks, demo library and Wine prefix. Of the
+# other, the 64-bit build gives what its end-to-end tests need where the machine runs it too,
+# and the 32-bit build gives Sonidex.exe alone where it cannot run (it is still checked).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/tools/host.sh"
+[ "$SONIDEX_HOST_ARCH" = none ] && exit 1
 jobs=$(nproc)
+quiet() { grep -v -E '^\[ *[0-9]+%\]' || true; }
 cmake -S "$root" -B "$root/build/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$root/build/native" -j "$jobs" 2>&1 | grep -v -E '^\[ *[0-9]+%\]' || true
-cmake -S "$root" -B "$root/build/win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw32.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$root/build/win" -j "$jobs" 2>&1 | grep -v -E '^\[ *[0-9]+%\]' || true
-test -f "$root/build/native/unit_tests" && test -f "$root/build/win/Sonidex.exe"
+cmake --build "$root/build/native" -j "$jobs" 2>&1 | quiet
+for arch in 32 64; do
+  dir=$(sonidex_build_dir $arch)
+  cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw$arch.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  if [ "$arch" = "$SONIDEX_HOST_ARCH" ]; then targets=(all)
+  elif [ "$arch" = 64 ]; then targets=(e2e_programs)
+  else targets=(Sonidex)
+  fi
+  cmake --build "$dir" -j "$jobs" --target "${targets[@]}" 2>&1 | quiet
+  test -f "$dir/Sonidex.exe"
+done
+test -f "$root/build/native/unit_tests"

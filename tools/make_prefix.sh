@@ -1,17 +1,25 @@
 #!/usr/bin/env bash
-# make_prefix.sh PREFIX [MIDIMAP_DLL]: a quiet 32-bit Wine prefix for automated GUI and sound tests.
+# make_prefix.sh BUILD_DIR [MIDIMAP_DLL]: a quiet Wine prefix for automated GUI and sound tests
+# in BUILD_DIR/wineprefix, win32 or win64 as the folder's programs are.
 set -e
-P=${1:?prefix path}
-export WINEPREFIX=$P WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export SONIDEX_BUILD=${1:?build folder}
+source "$(dirname "$0")/wine-env.sh"
+export WINEDLLOVERRIDES="mscoree,mshtml="
+P=$WINEPREFIX
+if ! "$SONIDEX_WINE" --version >/dev/null 2>&1; then
+  echo "cannot make the Wine prefix of $SONIDEX_BUILD: its loader $SONIDEX_WINE does not run here" >&2
+  echo "($SONIDEX_HOST_WHY; tools/install-deps.sh installs the Wine this machine can run)" >&2
+  exit 1
+fi
 if [ ! -f "$P/.base" ]; then
   rm -rf "$P"
   # Without DISPLAY wineboot shows no progress window.
-  env -u DISPLAY wineboot -u </dev/null >/dev/null 2>&1 9>&-
+  env -u DISPLAY "$SONIDEX_WINE" wineboot -u </dev/null >/dev/null 2>&1 9>&-
   # Debian's Wine does not find the fonts of fonts-wine by itself: captions would be garbage.
   [ -d /usr/share/wine/fonts ] && cp /usr/share/wine/fonts/* "$P/drive_c/windows/Fonts/"
   # No window manager under Xvfb: Wine draws the frames itself, and DestroyWindow and
   # ShowWindow(SW_HIDE) of a top-level window no longer stall for 2 s each.
-  env -u DISPLAY wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 9>&-
+  env -u DISPLAY "$SONIDEX_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 9>&-
   env -u DISPLAY wineserver -w 9>&-
   touch "$P/.base"
 fi
@@ -23,7 +31,7 @@ if [ ! -f "$P/.drives" ]; then
   ln -sfn ../drive_u "$P/dosdevices/u:"
   ln -sfn ../no-disc "$P/dosdevices/v:"
   for d in u: v:; do
-    env -u DISPLAY wine reg add 'HKLM\Software\Wine\Drives' /v $d /d cdrom /f </dev/null >/dev/null 2>&1 9>&-
+    env -u DISPLAY "$SONIDEX_WINE" reg add 'HKLM\Software\Wine\Drives' /v $d /d cdrom /f </dev/null >/dev/null 2>&1 9>&-
   done
   env -u DISPLAY wineserver -w 9>&-
   touch "$P/.drives"

@@ -1,18 +1,22 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts Sonidex.exe under Wine on the demo sample library.
+# Installs what is missing, builds, and starts Sonidex.exe under Wine on the demo sample library:
+# the 32-bit build where this machine runs 32-bit code, else the 64-bit one (tools/host.sh).
 # With no DISPLAY it starts a virtual display and leaves a screenshot in build/demo.png.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/tools/host.sh"
+[ "$SONIDEX_HOST_ARCH" = none ] && exit 1
+echo "$SONIDEX_HOST_WHY"
 "$root/tools/install-deps.sh"
 "$root/tools/build.sh"
 source "$root/tools/wine-env.sh"
-lib=$(winepath -w "$root/build/win/demo-library" 2>/dev/null)
+lib=$(winepath -w "$SONIDEX_BUILD/demo-library" 2>/dev/null | tr -d '\r')
 if [ -n "${DISPLAY:-}" ]; then
-  exec wine "$root/build/win/Sonidex.exe" "$lib"
+  exec "$SONIDEX_WINE" "$SONIDEX_BUILD/Sonidex.exe" "$lib"
 fi
 source "$root/tools/session.sh"
 trap session_end EXIT
-wine "$root/build/win/Sonidex.exe" "$lib" & pid=$!
+wine "$SONIDEX_BUILD/Sonidex.exe" "$lib" & pid=$!
 sleep 4; import -window root "$root/build/demo.png" && echo "screenshot: build/demo.png"
 echo "Sonidex runs on DISPLAY=$DISPLAY; press Ctrl+C to end."
 wait $pid

@@ -1,9 +1,11 @@
 # Sourced: starts what the Wine tests need for this shell: a virtual X display (unless one is
 # given), a private PulseAudio server whose sink records everything played to
-# $SONIDEX_CAPTURE/cap.raw (bit-exact, real time), and a warm wineserver. session_end stops them.
+# $SONIDEX_CAPTURE/cap.raw (bit-exact, real time), and a warm wineserver for the build this
+# machine runs (session_warm BUILD_DIR warms another's). session_end stops them.
 _here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$_here/wine-env.sh"
 SONIDEX_SESSION_PIDS=()
+SONIDEX_SESSION_BUILDS=()
 if [ -z "${DISPLAY:-}" ]; then
   for n in $(seq 91 140); do [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] || break; done
   Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
@@ -19,10 +21,15 @@ else
   unset SONIDEX_CAPTURE
 fi
 # A warm server with helpers whose output is not ctest's pipe: every later start is fast.
-wineserver -p60 </dev/null >/dev/null 2>&1 9>&-
-wine cmd /c exit </dev/null >/dev/null 2>&1 9>&-
+session_warm() {
+  ( export SONIDEX_BUILD=$1; source "$_here/wine-env.sh"; wine_warm )
+  SONIDEX_SESSION_BUILDS+=("$1")
+}
+session_warm "$SONIDEX_BUILD"
 session_end() {
-  wineserver -k >/dev/null 2>&1 || true
+  for b in "${SONIDEX_SESSION_BUILDS[@]}"; do
+    ( export SONIDEX_BUILD=$b; source "$_here/wine-env.sh"; wineserver -k >/dev/null 2>&1 ) || true
+  done
   [ -n "${SONIDEX_CAPTURE:-}" ] && "$_here/pulse_stop.sh" "$SONIDEX_CAPTURE"
   for p in "${SONIDEX_SESSION_PIDS[@]}"; do kill "$p" 2>/dev/null || true; done
 }

@@ -1,5 +1,6 @@
 #include "audio/MCIPlayer.h"
 #include "audio/pure/PlayerText.h"
+#include "toolkit/LateBound.h"
 
 HWND MciCallbackWindow = nullptr;
 
@@ -10,10 +11,7 @@ namespace {
 using MciSendStringFn = DWORD(WINAPI*)(LPCSTR, LPSTR, UINT, HWND);
 MciSendStringFn MciSendString()
 {
-    static MciSendStringFn fn = [] {
-        HMODULE lib = LoadLibraryA("winmm.dll");
-        return lib ? reinterpret_cast<MciSendStringFn>(GetProcAddress(lib, "mciSendStringA")) : nullptr;
-    }();
+    static MciSendStringFn fn = LateBound<MciSendStringFn>("winmm.dll", "mciSendStringA");
     return fn;
 }
 }

@@ -6,6 +6,7 @@
 #include "audio/WAVStream.h"
 #include "audio/pure/StreamRing.h"
 #include "audio/pure/WavChunks.h"
+#include "toolkit/LateBound.h"
 #include "toolkit/pure/SysUtils.h"
 
 namespace {
@@ -15,10 +16,7 @@ namespace {
 HRESULT CreateDirectSound(IDirectSound** device)
 {
     using CreateFn = HRESULT(WINAPI*)(LPCGUID, LPDIRECTSOUND*, LPUNKNOWN);
-    static CreateFn create = [] {
-        HMODULE lib = LoadLibraryA("dsound.dll");
-        return lib ? reinterpret_cast<CreateFn>(GetProcAddress(lib, "DirectSoundCreate")) : nullptr;
-    }();
+    static CreateFn create = LateBound<CreateFn>("dsound.dll", "DirectSoundCreate");
     return create ? create(nullptr, device, nullptr) : E_FAIL;
 }
 }

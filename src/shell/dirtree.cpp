@@ -2,6 +2,7 @@
 #include <shellapi.h>
 #include <cstdint>
 #include "toolkit/Forms.h"
+#include "toolkit/LateBound.h"
 #include "toolkit/pure/StrUtils.h"
 
 namespace {
@@ -13,10 +14,7 @@ const char* const HasFolders = " ";          // a folder known to hold a folder 
 DWORD_PTR ShellFileInfo(const char* path, SHFILEINFOA& info, UINT flags)
 {
     using Fn = DWORD_PTR(WINAPI*)(LPCSTR, DWORD, SHFILEINFOA*, UINT, UINT);
-    static Fn fn = [] {
-        HMODULE lib = LoadLibraryA("shell32.dll");
-        return lib ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(lib, "SHGetFileInfoA"))) : nullptr;
-    }();
+    static Fn fn = LateBound<Fn>("shell32.dll", "SHGetFileInfoA");
     return fn ? fn(path, 0, &info, sizeof info, flags) : 0;
 }
 

@@ -6,16 +6,40 @@ The test session (tools/session.sh, started by tools/test.sh) provides DISPLAY, 
 and the PulseAudio capture."""
 import configparser, os, re, shutil, subprocess, sys, time
 
-BUILD = os.environ.get("SONIDEX_BUILD") or os.path.join(os.path.dirname(__file__), "..", "..", "build", "win")
-BUILD = os.path.abspath(BUILD)
 SOURCE = os.environ.get("SONIDEX_SOURCE") or os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
-PREFIX = os.environ.get("WINEPREFIX") or os.path.join(BUILD, "wineprefix")
+
+
+def _default_build():
+    """The cross build that has a Wine prefix: the one tools/build.sh made whole on this machine."""
+    for name in ("win", "win64"):
+        d = os.path.join(SOURCE, "build", name)
+        if os.path.exists(os.path.join(d, "wineprefix", ".ready")):
+            return d
+    return os.path.join(SOURCE, "build", "win")
+
+
+BUILD = os.path.abspath(os.environ.get("SONIDEX_BUILD") or _default_build())
+with open(os.path.join(BUILD, "sonidex-arch")) as _f:
+    ARCH = int(_f.read())           # 32 or 64: the width of this build's programs
+PREFIX = os.path.join(BUILD, "wineprefix")
 WINDOWS = os.path.join(PREFIX, "drive_c", "windows")
 INI = os.path.join(WINDOWS, "Sonidex.ini")
 sys.path.insert(0, os.path.join(SOURCE, "tools"))
 
-ENV = dict(os.environ, WINEPREFIX=PREFIX, WINEARCH="win32", WINEDEBUG="-all",
+# Each build runs in its own prefix with its own loader, named outright (tools/wine-env.sh).
+LOADER = "/usr/lib/wine/wine64" if ARCH == 64 else "/usr/lib/wine/wine"
+ENV = dict(os.environ, WINEPREFIX=PREFIX, WINEARCH=f"win{ARCH}", WINELOADER=LOADER, WINEDEBUG="-all",
            WINEDLLOVERRIDES="mscoree,mshtml=;midimap=n")
+ENV.pop("WINESERVER", None)
+for _server in ("/usr/lib/wine/wineserver64", "/usr/lib/wine/wineserver32"):
+    if os.path.exists(_server):
+        ENV["WINESERVER"] = _server
+        break
+
+
+def wine(program, *args):
+    """The command line that runs one of this build's programs under Wine."""
+    return [LOADER, os.path.join(BUILD, program), *map(str, args)]
 
 
 def require_session():
@@ -73,7 +97,7 @@ class Companion:
         os.makedirs(os.path.dirname(self.log), exist_ok=True)
         if os.path.exists(self.log):
             os.remove(self.log)
-        self.proc = subprocess.Popen(["wine", os.path.join(BUILD, "BeatcrafterStandIn.exe"), winpath(self.log)],
+        self.proc = subprocess.Popen(wine("BeatcrafterStandIn.exe", winpath(self.log)),
                                      env=ENV, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         wait_for(lambda: xdo("search", "--name", "Beatcrafter stand-in", check=False), 15, "companion window")
 
@@ -106,7 +130,7 @@ class Sonidex:
 
     def __init__(self, *args, cwd=None):
         self.started = time.time()
-        self.proc = subprocess.Popen(["wine", os.path.join(BUILD, "Sonidex.exe"), *args], env=ENV, cwd=cwd,
+        self.proc = subprocess.Popen(wine("Sonidex.exe", *args), env=ENV, cwd=cwd,
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.window = wait_for(lambda: self._find(), 30, "the Sonidex window")
 
@@ -167,7 +191,7 @@ CONTROL_BOX = (329, 98)          # the player panel with both sides shown
 def dialogs(close=False):
     """The message boxes on the screen: [(title, [texts of their controls])]; close=True also
     presses the first button of each."""
-    out = subprocess.run(["wine", os.path.join(BUILD, "wintext.exe")] + (["close"] if close else []),
+    out = subprocess.run(wine("wintext.exe", *(["close"] if close else [])),
                          capture_output=True, text=True, env=ENV).stdout
     boxes = []
     for line in out.splitlines():

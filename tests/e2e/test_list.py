@@ -35,7 +35,7 @@ def client(x, y):
 
 def probe():
     """(lines, selected line) of the main window's list, read from outside."""
-    out = subprocess.run(["wine", os.path.join(BUILD, "ListProbe.exe")], capture_output=True, text=True,
+    out = subprocess.run(wine("ListProbe.exe"), capture_output=True, text=True,
                          env=ENV).stdout.split()
     return (int(out[1]), int(out[3])) if len(out) >= 4 and out[0] == "count" else (None, None)
 

@@ -14,10 +14,10 @@ static FILE* logFile;
 static void Record(UINT msg, WPARAM w, LPARAM l)
 {
     if (!logFile) return;
-    std::fprintf(logFile, "%u %lu %ld\n", msg, (unsigned long)w, (long)l);
+    std::fprintf(logFile, "%u %llu %lld\n", msg, (unsigned long long)w, (long long)l);
     if (msg == WM_COPYDATA && l) {
         auto* cd = reinterpret_cast<const COPYDATASTRUCT*>(l);
-        std::fprintf(logFile, "COPYDATA %lu %lu ", (unsigned long)cd->dwData, (unsigned long)cd->cbData);
+        std::fprintf(logFile, "COPYDATA %llu %lu ", (unsigned long long)cd->dwData, (unsigned long)cd->cbData);
         auto* p = static_cast<const unsigned char*>(cd->lpData);
         for (DWORD i = 0; p && i < cd->cbData; ++i) std::fprintf(logFile, "%02x", p[i]);
         std::fprintf(logFile, "\n");

@@ -1,0 +1,4 @@
+# Cross-compiling Sonidex for 64-bit Windows: build/win64.
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(SONIDEX_TRIPLET x86_64-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
