@@ -9,12 +9,19 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/tools/host.sh"
 [ "$SONIDEX_HOST_ARCH" = none ] && exit 1
 jobs=$(nproc)
+# ccache, where present, keeps compiled objects across build folders and checkouts (paths are
+# taken relative to the checkout, so another clone of the same sources hits too).
+launcher=()
+if command -v ccache >/dev/null; then
+  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  export CCACHE_BASEDIR=$root CCACHE_NOHASHDIR=1
+fi
 quiet() { grep -v -E '^\[ *[0-9]+%\]' || true; }
-cmake -S "$root" -B "$root/build/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S "$root" -B "$root/build/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
 cmake --build "$root/build/native" -j "$jobs" 2>&1 | quiet
 for arch in 32 64; do
   dir=$(sonidex_build_dir $arch)
-  cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw$arch.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw$arch.cmake" -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" >/dev/null
   if [ "$arch" = "$SONIDEX_HOST_ARCH" ]; then targets=(all)
   elif [ "$arch" = 64 ]; then targets=(e2e_programs)
   else targets=(Sonidex)
