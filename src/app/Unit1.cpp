@@ -82,10 +82,7 @@ void TSonidexForm::CreateComponents()
     CapPanel->SetAlign(alTop);
     CapPanel->SetParent(this);
 
-    NewCaption = new TNewCaption(this);
-    NewCaption->Name = "NewCaption";
-    NewCaption->SetAlign(alClient);
-    NewCaption->SetParent(CapPanel);
+    CreateCaptionStrip();
 
     FormBevel = new TBevel(this);
     FormBevel->Name = "FormBevel";
@@ -184,6 +181,9 @@ void TSonidexForm::CreateComponents()
     DiskChangeNotify->SetNotifyFilter({TNotifyFilterType::FILE_NAME, TNotifyFilterType::DIR_NAME});
 
     CreatePlayerPanel();
+    for (TControl* surface : std::initializer_list<TControl*>{DragImage, InfoBox, FileNameLabel, WAVInfoLabel, ControlBox, TrashBin})
+        MakeDragSurface(surface);
+    MakeDragSurface(this);
 }
 
 void TSonidexForm::FormCreate(TObject*)
@@ -241,7 +241,7 @@ void TSonidexForm::FormCreate(TObject*)
     // 10. Position.
     AppSettings.WindowX = FIni->ReadInteger(S, "WindowX", 272);
     AppSettings.WindowY = FIni->ReadInteger(S, "WindowY", 23);
-    SetBounds(AppSettings.WindowX, AppSettings.WindowY, Width(), Height());
+    PlaceAtStoredPosition(AppSettings.WindowX, AppSettings.WindowY);
 
     // 11. The subfolder box, quietly.
     SubdirBox->SetCheckedQuietly(AppSettings.Subdir);
@@ -347,6 +347,8 @@ void TSonidexForm::FormKeyPress(TObject*, char& key)
 void TSonidexForm::ApplyLayout(bool L, bool R)
 {
     LayoutResult r = ComputeLayout(L, R, AppSettings.LeftCollapsed, AppSettings.SwapPanels, Left());
+    // A collapse or restore near an edge never puts the whole window off the screen.
+    r.WindowLeft = KeepLeftOnScreen(r.WindowLeft, r.WindowWidth);
     AppSettings.LeftCollapsed = L;
     AppSettings.RightCollapsed = R;
     if (!r.TreeHidden) ReadTreeFirstTime();

@@ -32,6 +32,12 @@ public:
     // Components, in creation order.
     TPanel* CapPanel;
     TNewCaption* NewCaption;
+    TSysBtn* CloseBtn;
+    TSysBtn* MinBtn;
+    TILBtn* ColRightBtn;
+    TILBtn* ColLeftBtn;
+    TImageList* CapBtnIL;
+    TImageList* MinBtnIL;
     TBevel* FormBevel;
     TImage* DragImage;
     Tdirtree* LeftDirBox;
@@ -80,6 +86,19 @@ public:
     void SetTitleText(const std::string& text);
     void ShowPathInTitle();
 
+    // The window's behaviour: title bar, panel buttons, dragging by the background, snapping.
+    void ColLeftBtnClick(TObject* sender);
+    void ColRightBtnClick(TObject* sender);
+    bool CheckSideToCollapse(int screenX);
+    void DragMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void DragMouseMove(TObject* sender, TShiftState shift, int x, int y);
+    void DragMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void DragDblClick(TObject* sender);
+    void NewCaptionDblClick(TObject* sender);
+    void NewCaptionPaint(TObject* sender, TCanvas& canvas);
+    // The pointer was right of the list's centre when CheckSideToCollapse last ran.
+    bool PointerRightOfList = false;
+
     // The list.
     void RefreshList();
     void RebuildList();
@@ -127,6 +146,16 @@ protected:
 private:
     void CreateComponents();
     void CreatePlayerPanel();
+    void CreateCaptionStrip();
+    void MakeDragSurface(TControl* surface);
+    // Where a background drag started, in the pressed surface's coordinates (X = NoDrag: none).
+    static constexpr int NoDrag = 2147483647;
+    void WindowPosChanging(WINDOWPOS& wp);
+    // A new left edge for a window of this width, so that 5 pixels of it stay on the screen.
+    int KeepLeftOnScreen(int left, int width) const;
+    void PlaceAtStoredPosition(int x, int y);
+    TPoint FDragAnchor = {NoDrag, 0};
+    bool FSavedLeftCollapsed = false, FSavedRightCollapsed = false;
     // The selected line and its record; null when no line is selected.
     BoxItemDataType* SelectedRecord(int& index) const;
     std::unique_ptr<TIniFile> FIni;     // open from FormCreate to the end of FinishStartup

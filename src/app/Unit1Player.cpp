@@ -229,6 +229,7 @@ LRESULT TSonidexForm::WndProc(UINT msg, WPARAM w, LPARAM l)
         if (w == MCI_NOTIFY_SUCCESSFUL && Loop->Checked()) SendMciCommand("Play PlayingMIDI From 0 notify");
         return 0;
     }
+    if (msg == WM_WINDOWPOSCHANGING) WindowPosChanging(*reinterpret_cast<WINDOWPOS*>(l));
     return TForm::WndProc(msg, w, l);
 }
 

@@ -235,3 +235,44 @@ class Checks:
     def done(self):
         print(f"{self.passed} checks passed, {self.failed} failed")
         sys.exit(1 if self.failed else 0)
+
+
+def cursor():
+    """The X pointer's current shape: (width, height, hot x, hot y), read through XFixes (the
+    cursor is not in screenshots)."""
+    import ctypes, ctypes.util
+
+    class Image(ctypes.Structure):
+        _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short), ("width", ctypes.c_ushort),
+                    ("height", ctypes.c_ushort), ("xhot", ctypes.c_ushort), ("yhot", ctypes.c_ushort),
+                    ("cursor_serial", ctypes.c_ulong), ("pixels", ctypes.c_void_p),
+                    ("atom", ctypes.c_ulong), ("name", ctypes.c_char_p)]
+    x11 = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
+    xf = ctypes.CDLL("libXfixes.so.3")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    xf.XFixesGetCursorImage.restype = ctypes.POINTER(Image)
+    xf.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
+    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    x11.XFree.argtypes = [ctypes.c_void_p]
+    d = x11.XOpenDisplay(None)
+    if not d:
+        raise RuntimeError("cannot open the display")
+    try:
+        img = xf.XFixesGetCursorImage(d)
+        if not img:
+            raise RuntimeError("XFixesGetCursorImage failed")
+        c = img.contents
+        out = (c.width, c.height, c.xhot, c.yhot)
+        x11.XFree(img)
+        return out
+    finally:
+        x11.XCloseDisplay(d)
+
+
+def pixel(path, x, y):
+    """(r, g, b) of a screenshot's pixel."""
+    out = subprocess.run(["convert", path, "-crop", f"1x1+{x}+{y}", "-depth", "8", "txt:-"],
+                         capture_output=True, text=True).stdout
+    m = re.search(r"\((\d+),(\d+),(\d+)", out.splitlines()[-1])
+    return tuple(map(int, m.groups()))

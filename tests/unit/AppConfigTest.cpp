@@ -83,3 +83,42 @@ TEST(Layout, WidthsAndTheListKeepsItsPlace)
     EXPECT_FALSE(swapped.TreeHidden);
     EXPECT_EQ(swapped.TreeLeft, -184 + 329);
 }
+
+TEST(Layout, KeepingTheWindowOnTheScreenAndSnapping)
+{
+    // Five pixels stay on the screen; a window already on it keeps its place.
+    EXPECT_EQ(KeepLeftOnScreen(-514, 335, 0, 1280), -330);
+    EXPECT_EQ(KeepLeftOnScreen(-330, 335, 0, 1280), -330);
+    EXPECT_EQ(KeepLeftOnScreen(1459, 335, 0, 1280), 1275);
+    EXPECT_EQ(KeepLeftOnScreen(200, 519, 0, 1280), 200);
+    EXPECT_EQ(KeepLeftOnScreen(-1800, 519, -1280, 1280), -1280 + 5 - 519);
+    // A stored position off every screen comes back; one that touches the screen stays.
+    auto far = PullOntoScreen(5000, 5000, 519, 423, 0, 0, 1280, 1024);
+    EXPECT_EQ(far.X, 1275);
+    EXPECT_EQ(far.Y, 1019);
+    auto edge = PullOntoScreen(-518, 1023, 519, 423, 0, 0, 1280, 1024);
+    EXPECT_EQ(edge.X, -518);
+    EXPECT_EQ(edge.Y, 1023);
+    auto above = PullOntoScreen(100, -423, 519, 423, 0, 0, 1280, 1024);
+    EXPECT_EQ(above.X, 100);
+    EXPECT_EQ(above.Y, 5 - 423);
+    // Snapping: 15 pixels from an edge snaps, 16 does not; the bottom snaps on the whole screen.
+    EXPECT_EQ(SnapToScreen(15, 100, 519, 423, 1280, 1024).X, 0);
+    EXPECT_EQ(SnapToScreen(-15, 100, 519, 423, 1280, 1024).X, 0);
+    EXPECT_EQ(SnapToScreen(16, 100, 519, 423, 1280, 1024).X, 16);
+    EXPECT_EQ(SnapToScreen(1280 - 519 - 10, 100, 519, 423, 1280, 1024).X, 1280 - 519);
+    EXPECT_EQ(SnapToScreen(100, 1024 - 423 - 10, 519, 423, 1280, 1024).Y, 1024 - 423);
+    EXPECT_EQ(SnapToScreen(100, 12, 519, 423, 1280, 1024).Y, 0);
+    // Far away: 3 pixels stay.
+    auto gone = SnapToScreen(-5000, 5000, 519, 423, 1280, 1024);
+    EXPECT_EQ(gone.X, 3 - 519);
+    EXPECT_EQ(gone.Y, 1024 - 3);
+}
+
+TEST(Layout, AdjustColorClampsEachChannelAndKeepsTheTopByte)
+{
+    const int hint = 0x55BBFF;                          // RGB(255, 187, 85)
+    EXPECT_EQ(AdjustColor(hint, 160), 0xF5FFFF);        // RGB(255, 255, 245)
+    EXPECT_EQ(AdjustColor(hint, -100), 0x0057 * 0x100 + 0x9B);   // RGB(155, 87, 0)
+    EXPECT_EQ(AdjustColor(static_cast<int>(0x80102030u), 16), static_cast<int>(0x80203040u));
+}

@@ -1,5 +1,6 @@
 // Looks at the list box of another program's window from outside, as any program could:
-// prints "count <lines> selected <index> top <index>" for the first list box in the top-level
+// prints "count <lines> selected <index> top <index> rect <screen left top right bottom>" and
+// "title [<the window's text>]" for the first list box in the top-level
 // window of the given class (default "TSonidexForm"), or "none" when there is no such list.
 #include <windows.h>
 #include <cstdio>
@@ -23,8 +24,15 @@ int main(int argc, char** argv)
         std::printf("none\n");
         return 1;
     }
-    std::printf("count %ld selected %ld top %ld\n", static_cast<long>(SendMessageA(list, LB_GETCOUNT, 0, 0)),
+    RECT r;
+    GetWindowRect(list, &r);
+    std::printf("count %ld selected %ld top %ld rect %ld %ld %ld %ld\n",
+                static_cast<long>(SendMessageA(list, LB_GETCOUNT, 0, 0)),
                 static_cast<long>(SendMessageA(list, LB_GETCURSEL, 0, 0)),
-                static_cast<long>(SendMessageA(list, LB_GETTOPINDEX, 0, 0)));
+                static_cast<long>(SendMessageA(list, LB_GETTOPINDEX, 0, 0)), static_cast<long>(r.left),
+                static_cast<long>(r.top), static_cast<long>(r.right), static_cast<long>(r.bottom));
+    char title[512] = "";
+    GetWindowTextA(top, title, sizeof title);
+    std::printf("title [%s]\n", title);
     return 0;
 }
