@@ -273,7 +273,10 @@ void TSonidexForm::FinishStartup()
     FIni.reset();
     // 6. Tell the companion program that the browser has started.
     SendMessageToBcraft(CompanionNotice, 0, 0);
-    // 7. Everything else is in place: the folder tree reads the disk.
+    // 7. The notification-area icon: it costs the shell a moment, so it comes after the window
+    // and its list are up.
+    CreateTrayIcon();
+    // 8. Everything else is in place: the folder tree reads the disk.
     StartFolderTree();
 }
 

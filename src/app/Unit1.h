@@ -12,6 +12,7 @@
 #include "controls/WPListBox.h"
 #include "controls/Wall.h"
 #include "shell/DiskChange.h"
+#include "shell/TrayIcon.h"
 #include "shell/dirtree.h"
 #include "toolkit/Collection.h"
 
@@ -52,6 +53,7 @@ public:
     TImageList* FileIcon;
     TImageList* BackWP;
     TDiskChangeNotify* DiskChangeNotify;
+    TTrayIcon* TrayIcon = nullptr;      // made by FinishStartup, once the window is up
     // The player panel, inside ControlBox.
     TImageList* VSliderIL;
     TImageList* HSliderIL;
@@ -96,6 +98,8 @@ public:
     void DragDblClick(TObject* sender);
     void NewCaptionDblClick(TObject* sender);
     void NewCaptionPaint(TObject* sender, TCanvas& canvas);
+    void CreateTrayIcon();
+    void TrayIconClick(TObject* sender);
     // The pointer was right of the list's centre when CheckSideToCollapse last ran.
     bool PointerRightOfList = false;
 

@@ -207,3 +207,25 @@ void TSonidexForm::PlaceAtStoredPosition(int x, int y)
     }
     SetBounds(x, y, Width(), Height());
 }
+
+void TSonidexForm::CreateTrayIcon()
+{
+    HWND foreground = GetForegroundWindow();
+    TrayIcon = new TTrayIcon(this);
+    TrayIcon->Name = "TrayIcon";
+    TrayIcon->SetHint("Sonidex");
+    if (HICON icon16 = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON, 16, 16, 0))) {
+        TrayIcon->SetIcon(icon16);
+        DestroyIcon(icon16);
+    }
+    TrayIcon->OnClick = {this, &TSonidexForm::TrayIconClick};
+    // A shell that shows its notification area in a window of its own (Wine's) may take the
+    // activation with the first icon: the window the user was in keeps it.
+    if (foreground == Handle() && GetForegroundWindow() != foreground) SetForegroundWindow(foreground);
+}
+
+void TSonidexForm::TrayIconClick(TObject*)
+{
+    Application->Restore();
+    Application->BringToFront();
+}
