@@ -181,6 +181,11 @@ void TSonidexForm::CreateComponents()
     DiskChangeNotify->SetNotifyFilter({TNotifyFilterType::FILE_NAME, TNotifyFilterType::DIR_NAME});
 
     CreatePlayerPanel();
+
+    Hint95 = new THint95(this);
+    Hint95->Name = "Hint95";
+    Hint95->OnPaintHint = {this, &TSonidexForm::Hint95PaintHint};
+
     for (TControl* surface : std::initializer_list<TControl*>{DragImage, InfoBox, FileNameLabel, WAVInfoLabel, ControlBox, TrashBin})
         MakeDragSurface(surface);
     MakeDragSurface(this);

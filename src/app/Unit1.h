@@ -7,6 +7,7 @@
 #include "toolkit/IniFiles.h"
 #include "toolkit/StdCtrls.h"
 #include "app/pure/SampleList.h"
+#include "controls/Hint95.h"
 #include "controls/NewCaption.h"
 #include "controls/Slider.h"
 #include "controls/WPListBox.h"
@@ -53,6 +54,7 @@ public:
     TImageList* FileIcon;
     TImageList* BackWP;
     TDiskChangeNotify* DiskChangeNotify;
+    THint95* Hint95;
     TTrayIcon* TrayIcon = nullptr;      // made by FinishStartup, once the window is up
     // The player panel, inside ControlBox.
     TImageList* VSliderIL;
@@ -100,6 +102,7 @@ public:
     void NewCaptionPaint(TObject* sender, TCanvas& canvas);
     void CreateTrayIcon();
     void TrayIconClick(TObject* sender);
+    void Hint95PaintHint(TBitmap& bmp);
     // The pointer was right of the list's centre when CheckSideToCollapse last ran.
     bool PointerRightOfList = false;
 

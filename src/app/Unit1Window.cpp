@@ -229,3 +229,24 @@ void TSonidexForm::TrayIconClick(TObject*)
     Application->Restore();
     Application->BringToFront();
 }
+
+void TSonidexForm::Hint95PaintHint(TBitmap& bmp)
+{
+    // The hint colour with an etched double frame in a lighter and a darker shade of it.
+    TCanvas& c = bmp.Canvas();
+    int w = bmp.Width(), h = bmp.Height();
+    TColor colour = Application->HintColor;
+    c.Brush.SetColor(colour);
+    c.FillRect(Rect(0, 0, w, h));
+    auto lines = [&](int x0, int y0, int x1, int y1, int x2, int y2) {
+        c.MoveTo(x0, y0);
+        c.LineTo(x1, y1);
+        c.LineTo(x2, y2);
+    };
+    c.Pen.SetColor(AdjustColor(colour, 160));
+    lines(0, h - 2, 0, 0, w - 1, 0);
+    lines(2, h - 2, w - 2, h - 2, w - 2, 1);
+    c.Pen.SetColor(AdjustColor(colour, -100));
+    lines(1, h - 3, 1, 1, w - 2, 1);
+    lines(1, h - 1, w - 1, h - 1, w - 1, 0);
+}

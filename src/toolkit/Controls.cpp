@@ -72,6 +72,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner)
 
 TControl::~TControl()
 {
+    if (Application) Application->HintControlGone(this);
     if (FParent) FParent->RemoveControl(this);
 }
 
@@ -569,6 +570,10 @@ bool TWinControl::HandleMouse(UINT msg, WPARAM w, LPARAM l)
     TControl* c = target ? target : static_cast<TControl*>(this);
     TPoint o = target ? TPoint{target->Left(), target->Top()} : TPoint{0, 0};
     int x = p.X - o.X, y = p.Y - o.Y;
+    if (Application) {
+        if (msg == WM_MOUSEMOVE) Application->HintMouseMove(c, ClientToScreen(p));
+        else if (msg != WM_LBUTTONUP && msg != WM_RBUTTONUP && msg != WM_MBUTTONUP) Application->CancelHint();
+    }
     switch (msg) {
     case WM_MOUSEMOVE:
         if (!FTracking) {
@@ -607,6 +612,7 @@ bool TWinControl::HandleMouse(UINT msg, WPARAM w, LPARAM l)
 
 bool TWinControl::HandleKey(UINT msg, WPARAM w, LPARAM l)
 {
+    if (Application && (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN)) Application->CancelHint();
     TForm* form = GetParentForm(this);
     bool preview = form && form != this && form->KeyPreview;
     if (msg == WM_CHAR) {
@@ -671,6 +677,7 @@ LRESULT TWinControl::WndProc(UINT msg, WPARAM w, LPARAM l)
         break;
     case WM_MOUSELEAVE:
         FTracking = false;
+        if (Application) Application->HintMouseLeave(this);
         if (FHoverControl) { FHoverControl->MouseLeave(); FHoverControl = nullptr; }
         MouseLeave();
         break;

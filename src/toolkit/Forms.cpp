@@ -184,7 +184,9 @@ TApplication::TApplication() : TComponent(nullptr)
 
 TApplication::~TApplication()
 {
+    FHintControl = nullptr;
     DestroyComponents();
+    FHintWindow = nullptr;
     delete Screen;
     Screen = nullptr;
     if (FHandle) DestroyWindow(FHandle);
@@ -198,6 +200,7 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND h, UINT m, WPARAM w, LPARAM l)
         if ((w & 0xFFF0) == SC_RESTORE) { Application->Restore(); return 0; }
     }
     if (m == WM_CLOSE && Application && Application->MainForm()) { Application->MainForm()->Close(); return 0; }
+    if (m == WM_TIMER && Application) { Application->HintTimer(w); return 0; }
     return DefWindowProcA(h, m, w, l);
 }
 
@@ -334,4 +337,177 @@ void TScreen::SetCursor(TCursor c)
     GetCursorPos(&pt);
     if (c != crDefault) ::SetCursor(CursorHandle(c));
     else SetCursorPos(pt.x, pt.y);   // lets the window under the pointer choose again
+}
+
+// ---- Hints ---------------------------------------------------------------------------------
+
+namespace {
+constexpr UINT_PTR HintShowTimer = 1, HintHideTimer = 2;
+
+// A control shows its hint when it has one and hints are on for it or for a control it stands on.
+bool ShowsHint(const TControl* c)
+{
+    if (!c || c->Hint.empty()) return false;
+    for (const TControl* p = c; p; p = p->Parent())
+        if (p->ShowHint) return true;
+    return false;
+}
+
+// The window a control is drawn in: its own, or its nearest windowed parent's.
+const TControl* WindowOf(const TControl* c)
+{
+    while (c && !c->IsWindowed()) c = c->Parent();
+    return c;
+}
+}
+
+THintWindow::THintWindow(TComponent* owner) : TCustomControl(owner)
+{
+    FVisible = false;
+    FColor = clInfoBk;
+}
+
+void THintWindow::CreateParams(TCreateParams& p)
+{
+    TCustomControl::CreateParams(p);
+    p.Style = WS_POPUP | WS_BORDER;
+    p.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+    p.WndParent = Application ? Application->Handle() : nullptr;
+    p.ClassStyle = CS_SAVEBITS;
+}
+
+LRESULT THintWindow::WndProc(UINT msg, WPARAM w, LPARAM l)
+{
+    // Never activated, and the pointer passes through to what lies under it.
+    if (msg == WM_MOUSEACTIVATE) return MA_NOACTIVATE;
+    if (msg == WM_NCHITTEST) return HTTRANSPARENT;
+    return TCustomControl::WndProc(msg, w, l);
+}
+
+TRect THintWindow::CalcHintRect(int maxWidth, const std::string& text)
+{
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, Font.Handle());
+    RECT r = {0, 0, maxWidth, 0};
+    DrawTextA(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return Rect(0, 0, r.right + 6, r.bottom + 2);
+}
+
+void THintWindow::ActivateHint(TRect rect, const std::string& text)
+{
+    SetText(text);
+    HWND h = Handle();
+    SetWindowPos(h, HWND_TOPMOST, rect.Left, rect.Top, rect.Width(), rect.Height(), SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    FVisible = true;
+    InvalidateRect(h, nullptr, TRUE);
+    UpdateWindow(h);
+}
+
+void THintWindow::ReleaseHint()
+{
+    if (FHandle) ShowWindow(FHandle, SW_HIDE);
+    FVisible = false;
+}
+
+void THintWindow::Paint()
+{
+    Canvas.Brush.SetColor(Application ? Application->HintColor : clInfoBk);
+    Canvas.FillRect(ClientRect());
+    Canvas.Brush.SetStyle(bsClear);
+    Canvas.Font.Assign(Font);
+    Canvas.Font.SetColor(clSystem | COLOR_INFOTEXT);
+    RECT r = {2, 1, ClientWidth() - 2, ClientHeight()};
+    Canvas.TextWidth("");                       // selects font and colours
+    DrawTextA(Canvas.Handle(), FText.c_str(), -1, &r, DT_WORDBREAK | DT_NOPREFIX | DT_LEFT);
+}
+
+void TApplication::SetShowHint(bool on)
+{
+    if (on == FShowHint) return;
+    FShowHint = on;
+    CancelHint();
+    // The hint window goes; the next hint makes it anew, of the class asked for then.
+    delete FHintWindow;
+    FHintWindow = nullptr;
+}
+
+void TApplication::HintMouseMove(TControl* control, TPoint p)
+{
+    TControl* c = ShowsHint(control) ? control : nullptr;
+    FHintPoint = p;
+    if (c == FHintControl) {
+        // Resting on the same control: the pause runs from the last move, until a hint shows.
+        if (c && !FHintActive && !FHintDone && FHandle) SetTimer(FHandle, HintShowTimer, HintPause, nullptr);
+        return;
+    }
+    FHintControl = c;
+    FHintDone = false;
+    bool wasShown = FHintWindow && FHintWindow->HintShown();
+    if (wasShown) FHintWindow->ReleaseHint();
+    if (FHandle) KillTimer(FHandle, HintHideTimer);
+    if (!c || !FShowHint || !FHandle) {
+        if (FHandle) KillTimer(FHandle, HintShowTimer);
+        FHintActive = false;
+        return;
+    }
+    // Moving on to a neighbour while a hint is up shows the next one almost at once.
+    SetTimer(FHandle, HintShowTimer, wasShown ? HintShortPause : HintPause, nullptr);
+    FHintActive = false;
+}
+
+void TApplication::HintMouseLeave(TControl* window)
+{
+    if (FHintControl && WindowOf(FHintControl) == window) HintMouseMove(nullptr, FHintPoint);
+}
+
+void TApplication::HintControlGone(TControl* control)
+{
+    if (FHintControl != control) return;
+    CancelHint();
+    FHintControl = nullptr;
+}
+
+void TApplication::CancelHint()
+{
+    if (FHandle) {
+        KillTimer(FHandle, HintShowTimer);
+        KillTimer(FHandle, HintHideTimer);
+    }
+    if (FHintWindow) FHintWindow->ReleaseHint();
+    FHintActive = false;
+    FHintDone = FHintControl != nullptr;     // not again until the pointer moves to another control
+}
+
+void TApplication::HintTimer(UINT_PTR id)
+{
+    KillTimer(FHandle, id);
+    if (id == HintShowTimer) ShowHintNow();
+    else if (id == HintHideTimer) CancelHint();
+}
+
+void TApplication::ShowHintNow()
+{
+    TControl* c = FHintControl;
+    if (!c || !FShowHint || !c->Showing()) return;
+    POINT pt;
+    GetCursorPos(&pt);
+    THintInfo info;
+    info.HintControl = c;
+    info.CursorPos = c->ScreenToClient({pt.x, pt.y});
+    info.CursorRect = Rect(0, 0, c->Width(), c->Height());
+    info.HintPos = {pt.x, pt.y + GetSystemMetrics(SM_CYCURSOR)};
+    info.HintMaxWidth = GetSystemMetrics(SM_CXSCREEN);
+    info.HintColor = HintColor;
+    std::string text = c->Hint;
+    bool canShow = true;
+    OnShowHint(text, canShow, info);
+    if (!canShow || text.empty()) { FHintDone = true; return; }
+    if (!FHintWindow) FHintWindow = HintWindowClass ? HintWindowClass(this) : new THintWindow(this);
+    TRect r = FHintWindow->CalcHintRect(info.HintMaxWidth, text);
+    r = Bounds(info.HintPos.X, info.HintPos.Y, r.Width(), r.Height());
+    FHintWindow->ActivateHint(r, text);
+    FHintActive = true;
+    SetTimer(FHandle, HintHideTimer, info.HideTimeout > 0 ? info.HideTimeout : HintHidePause, nullptr);
 }

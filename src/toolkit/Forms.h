@@ -59,6 +59,39 @@ private:
 
 using TExceptionEvent = TEvent<TObject*, const std::exception&>;
 
+// What a hint about to be shown concerns; an OnShowHint handler may change any of it.
+struct THintInfo {
+    TControl* HintControl = nullptr;
+    TPoint HintPos;                 // screen point of the hint's top-left corner as proposed
+    int HintMaxWidth = 0;           // the widest the hint's text may be before it wraps
+    TColor HintColor = clInfoBk;
+    TRect CursorRect;               // the hinted control in its own coordinates
+    TPoint CursorPos;               // the pointer, in the control's coordinates
+    int HideTimeout = 0;            // milliseconds; 0: the application's HintHidePause
+};
+using TShowHintEvent = TEvent<std::string&, bool&, THintInfo&>;
+
+// The window a hint is shown in: a top-most window that never takes the activation. The
+// application makes one of its HintWindowClass; a program may put its own class there.
+class THintWindow : public TCustomControl {
+public:
+    explicit THintWindow(TComponent* owner);
+    // The rectangle (at the origin) that shows text within maxWidth.
+    virtual TRect CalcHintRect(int maxWidth, const std::string& text);
+    // Shows text in rect (screen coordinates) without activating anything.
+    virtual void ActivateHint(TRect rect, const std::string& text);
+    void ReleaseHint();
+    bool HintShown() const { return FHandle && IsWindowVisible(FHandle); }
+protected:
+    const char* ClassName() const override { return "THintWindow"; }
+    void CreateParams(TCreateParams& p) override;
+    LRESULT WndProc(UINT msg, WPARAM w, LPARAM l) override;
+    void Paint() override;
+};
+using THintWindowClass = THintWindow* (*)(TComponent* owner);
+template <class T>
+THintWindow* MakeHintWindow(TComponent* owner) { return new T(owner); }
+
 class TApplication : public TComponent {
 public:
     TApplication();
@@ -89,7 +122,20 @@ public:
     const std::string& Title() const { return FTitle; }
     void SetTitle(const std::string& t);
     TColor HintColor = clInfoBk;
-    bool ShowHint = true;
+    // Hints: on or off (turning them on makes the hint window anew, of HintWindowClass), the
+    // rest before a hint shows, before the next one shows while one is up, and until it hides.
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool on);
+    THintWindowClass HintWindowClass = &MakeHintWindow<THintWindow>;
+    unsigned HintPause = 500, HintShortPause = 25, HintHidePause = 2500;
+    TShowHintEvent OnShowHint;
+    THintWindow* HintWindow() const { return FHintWindow; }
+    // From the controls: the pointer is over control at screen point p (nullptr: over no
+    // control of ours), or left it; a press or key hides the hint.
+    void HintMouseMove(TControl* control, TPoint p);
+    void HintMouseLeave(TControl* window);
+    void HintControlGone(TControl* control);
+    void CancelHint();
     HICON Icon() const { return FIcon; }
     void Minimize();
     void Restore();
@@ -104,6 +150,14 @@ private:
     HICON FIcon = nullptr;
     bool FTerminated = false;
     std::vector<HWND> FHiddenOnMinimize;
+    void HintTimer(UINT_PTR id);
+    void ShowHintNow();
+    bool FShowHint = true;
+    THintWindow* FHintWindow = nullptr;
+    TControl* FHintControl = nullptr;       // under the pointer, with a hint
+    TPoint FHintPoint;
+    bool FHintActive = false;               // a hint is up
+    bool FHintDone = false;                 // shown and hidden, or cancelled, for this control
 };
 
 class TScreen : public TComponent {

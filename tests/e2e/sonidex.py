@@ -237,9 +237,9 @@ class Checks:
         sys.exit(1 if self.failed else 0)
 
 
-def cursor():
+def cursor(lowest=False):
     """The X pointer's current shape: (width, height, hot x, hot y), read through XFixes (the
-    cursor is not in screenshots)."""
+    cursor is not in screenshots); with lowest, also the lowest row holding a visible pixel."""
     import ctypes, ctypes.util
 
     class Image(ctypes.Structure):
@@ -264,6 +264,10 @@ def cursor():
             raise RuntimeError("XFixesGetCursorImage failed")
         c = img.contents
         out = (c.width, c.height, c.xhot, c.yhot)
+        if lowest:
+            px = ctypes.cast(c.pixels, ctypes.POINTER(ctypes.c_ulong))
+            rows = [y for y in range(c.height) if any(px[y * c.width + x] >> 24 for x in range(c.width))]
+            out += (max(rows) if rows else None,)
         x11.XFree(img)
         return out
     finally:
