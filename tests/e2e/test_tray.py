@@ -1,6 +1,7 @@
 """The notification-area icon as a person uses it: the program starts active with its icon in
-Wine's tray window, the minimise button leaves no window on the screen, and a click on the icon
-brings the window back at the same place, active."""
+Wine's tray window, the minimise button leaves no window on the screen, a click on the icon
+brings the window back at the same place, active, and the close button ends the program with
+its settings written."""
 import os, time
 from sonidex import *
 
@@ -46,7 +47,11 @@ try:
 except TimeoutError:
     pass
 c.eq(title_colour(s, "restored"), ACTIVE, "and active")
-s.key("Escape")
-c.eq(s.wait_exit(), 0, "Esc still ends the program")
+# The close button closes through the normal path: the settings are written.
+remove_ini()
+s.click(X + FRAME + 513 - 8, Y + FRAME + 8)
+c.eq(s.wait_exit(), 0, "the close button ends the program")
+ini = read_ini() or {}
+c.eq((ini.get("WindowX"), ini.get("WindowY")), (str(X), str(Y)), "and the settings are written")
 remove_ini()
 c.done()
