@@ -1,6 +1,6 @@
 """Hints as a person sees them: none while the pointer has rested 250 ms on a button, one under
-the pointer's visible shape within a second, gone after about five seconds; kept inside the
-screen at its right and bottom edges; painted in the hint colour with its etched frame."""
+the pointer's visible shape within a second, gone after about five seconds or as soon as the
+pointer leaves; kept inside the screen at its right and bottom edges; painted in the hint colour with its etched frame."""
 import os, re, time
 from sonidex import *
 
@@ -86,6 +86,11 @@ wait_for(lambda: hint_window("Delete (F8)"), 2, "the trash target's hint")
 hx, hy, hw, hh = hint_geometry("Delete (F8)")
 c.eq(hy + hh, trash_top, "near the bottom the hint sits right above the hinted control")
 s.screenshot(os.path.join(SHOTS, "bottom-edge.png"))
+# The pointer leaves the control (onto the background beside it): the hint goes at once.
+xdo("mousemove", X + FRAME + 191, trash_top + 20)
+t0 = time.time()
+wait_for(lambda: not hint_window("Delete (F8)"), 2, "the hint to go with the pointer")
+c.true(time.time() - t0 < 1.0, f"the hint goes when the pointer leaves ({time.time() - t0:.2f} s)")
 s.key("Escape")
 s.wait_exit()
 remove_ini()
