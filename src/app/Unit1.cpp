@@ -182,10 +182,6 @@ void TSonidexForm::CreateComponents()
 
     CreatePlayerPanel();
 
-    Hint95 = new THint95(this);
-    Hint95->Name = "Hint95";
-    Hint95->OnPaintHint = {this, &TSonidexForm::Hint95PaintHint};
-
     for (TControl* surface : std::initializer_list<TControl*>{DragImage, InfoBox, FileNameLabel, WAVInfoLabel, ControlBox, TrashBin})
         MakeDragSurface(surface);
     MakeDragSurface(this);
@@ -278,9 +274,12 @@ void TSonidexForm::FinishStartup()
     FIni.reset();
     // 6. Tell the companion program that the browser has started.
     SendMessageToBcraft(CompanionNotice, 0, 0);
-    // 7. The notification-area icon: it costs the shell a moment, so it comes after the window
-    // and its list are up.
+    // 7. The notification-area icon (the shell takes a moment for it) and the hint machinery
+    // come after the window and its list are up.
     CreateTrayIcon();
+    Hint95 = new THint95(this);
+    Hint95->Name = "Hint95";
+    Hint95->OnPaintHint = {this, &TSonidexForm::Hint95PaintHint};
     // 8. Everything else is in place: the folder tree reads the disk.
     StartFolderTree();
 }

@@ -54,7 +54,7 @@ public:
     TImageList* FileIcon;
     TImageList* BackWP;
     TDiskChangeNotify* DiskChangeNotify;
-    THint95* Hint95;
+    THint95* Hint95 = nullptr;         // made by FinishStartup
     TTrayIcon* TrayIcon = nullptr;      // made by FinishStartup, once the window is up
     // The player panel, inside ControlBox.
     TImageList* VSliderIL;
