@@ -1,6 +1,6 @@
-// The program's hint window under Wine: the drop below the pointer's shape read from the cursor
-// mask (colour and black-and-white cursors, no cursor at all), and a hint that paints the same
-// picture again after its first paint.
+// The program's hints under Wine: the drop below the pointer's shape read from the cursor mask
+// (colour and black-and-white cursors, no cursor at all), a hint that paints the same picture
+// again after its first paint, and the hint font following the system's status-bar font.
 #include "WinTest.h"
 #include "controls/Hint95.h"
 
@@ -42,5 +42,34 @@ TEST(HintWindow95, PaintsItsPictureAgainUntilTheNextHint)
     EXPECT_EQ(PixelOf(w->Handle(), 3, 3), want);
     EXPECT_EQ(PixelOf(w->Handle(), 3, 3), want);
     w->ReleaseHint();
+    delete w;
+}
+
+TEST(Hint95, TheHintFontFollowsTheStatusBarFont)
+{
+    auto* form = Application->CreateForm<TForm>();
+    auto* hint = new THint95(form);
+    NONCLIENTMETRICSA saved = {};
+    saved.cbSize = sizeof saved;
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof saved, &saved, 0));
+    EXPECT_EQ(hint->HintFont().Name(), saved.lfStatusFont.lfFaceName);
+    EXPECT_EQ(hint->HintFont().Height(), saved.lfStatusFont.lfHeight);
+    // The system's status-bar font changes (for this session only) and the change is announced.
+    NONCLIENTMETRICSA changed = saved;
+    lstrcpyA(changed.lfStatusFont.lfFaceName, "Courier New");
+    changed.lfStatusFont.lfHeight = -17;
+    changed.lfStatusFont.lfWeight = FW_BOLD;
+    ASSERT_TRUE(SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, sizeof changed, &changed, 0));
+    HWND utility = FindWindowA("THint95Utility", nullptr);
+    ASSERT_TRUE(utility);
+    SendMessageA(utility, WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
+    EXPECT_EQ(hint->HintFont().Name(), "Courier New");
+    EXPECT_EQ(hint->HintFont().Height(), -17);
+    EXPECT_EQ(hint->HintFont().Style(), static_cast<unsigned>(fsBold));
+    SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, sizeof saved, &saved, 0);
+    // The application shows its hints in the program's own window from now on.
+    EXPECT_TRUE(Application->HintPause == 500 && Application->HintShortPause == 25 && Application->HintHidePause == 5000);
+    THintWindow* w = Application->HintWindowClass(Application);
+    EXPECT_TRUE(dynamic_cast<THintWindow95*>(w) != nullptr);
     delete w;
 }
