@@ -17,7 +17,7 @@ export SONIDEX_CAPTURE=${SONIDEX_CAPTURE:-$(mktemp -d /tmp/sonidex-pulse.XXXXXX)
 if "$_here/pulse_start.sh" "$SONIDEX_CAPTURE"; then
   export PULSE_SERVER=unix:$SONIDEX_CAPTURE/native PULSE_LATENCY_MSEC=60
 else
-  echo "warning: no PulseAudio capture; sound tests will skip" >&2
+  echo "warning: no PulseAudio capture: the tests that listen skip, and fail under tools/test.sh" >&2
   unset SONIDEX_CAPTURE
 fi
 # A warm server with helpers whose output is not ctest's pipe: every later start is fast.

@@ -48,6 +48,12 @@ def require_session():
         sys.exit(77)
 
 
+def sound_required():
+    """Whether the run demands sound (tools/test.sh sets SONIDEX_NEED_SOUND): a test that listens
+    then fails without a capture instead of skipping."""
+    return os.environ.get("SONIDEX_NEED_SOUND", "0") not in ("", "0")
+
+
 def winpath(path):
     """The Wine (Z:) name of a Linux path."""
     return "Z:" + os.path.abspath(path).replace("/", "\\")

@@ -16,7 +16,7 @@ bool SoundDeviceReady(std::string& why)
             if (!PlayerState.Device) reason = "no DirectSound device";
         } catch (const std::exception& e) {
             state = 2;
-            reason = std::string("no sound device here: ") + e.what();
+            reason = std::string("the device does not open: ") + e.what();
         }
     }
     // A test that closed the device leaves it open again for the next one.
@@ -26,6 +26,13 @@ bool SoundDeviceReady(std::string& why)
     }
     why = reason;
     return state == 1;
+}
+
+bool SoundRequired()
+{
+    char v[8];
+    const DWORD n = GetEnvironmentVariableA("SONIDEX_NEED_SOUND", v, sizeof v);
+    return n > 0 && n < sizeof v && std::string(v) != "0";
 }
 
 void ResetPlayer()
