@@ -25,6 +25,31 @@ size_t EqualPrefix(const std::vector<char>& capture, long long at, const std::ve
     return n;
 }
 
+size_t EqualPrefixAcrossDropouts(const std::vector<char>& capture, long long at, const std::vector<char>& block,
+                                 int* dropouts, size_t* end)
+{
+    size_t n = 0, c = size_t(at);
+    for (;;) {
+        while (n < block.size() && c < capture.size() && capture[c] == block[n]) ++n, ++c;
+        if (end) *end = c;
+        if (n == block.size() || c >= capture.size()) return n;
+        // Back to the frame where they differ; a dropout starts there with silent frames.
+        c -= n % CaptureFrameBytes;
+        n -= n % CaptureFrameBytes;
+        size_t z = c;
+        while (z + CaptureFrameBytes <= capture.size() &&
+               std::all_of(capture.begin() + long(z), capture.begin() + long(z + CaptureFrameBytes),
+                           [](char b) { return b == 0; }))
+            z += CaptureFrameBytes;
+        const size_t check = std::min<size_t>(16, block.size() - n);
+        if (z == c || z + check > capture.size() ||
+            !std::equal(block.begin() + long(n), block.begin() + long(n + check), capture.begin() + long(z)))
+            return n;
+        if (dropouts) ++*dropouts;
+        c = z;
+    }
+}
+
 double TSoundMeasure::Db(double rms) { return rms > 0 ? 20 * std::log10(rms / (32767 / std::sqrt(2.0))) : -200; }
 
 TSoundMeasure MeasureSound(const std::vector<char>& capture, int threshold)

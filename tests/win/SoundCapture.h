@@ -15,6 +15,13 @@ constexpr int CaptureFrameBytes = 4;
 long long FindBlock(const std::vector<char>& capture, const std::vector<char>& block);
 // Bytes of block that come out equal from capture[at] on, up to the first difference.
 size_t EqualPrefix(const std::vector<char>& capture, long long at, const std::vector<char>& block);
+// The same, passing over dropouts: a run of silent frames in the capture after which the block
+// goes on exactly where it stopped is the sound server running dry on a busy machine (the data
+// came late; nothing was lost or added by the player). Each one passed over is added to
+// *dropouts when given; *end, when given, is where the compared part ends in the capture.
+// Block data must hold no silent frame of its own (Noise16's does not).
+size_t EqualPrefixAcrossDropouts(const std::vector<char>& capture, long long at, const std::vector<char>& block,
+                                 int* dropouts = nullptr, size_t* end = nullptr);
 
 // The non-silent span of a capture (any sample above threshold on either channel), its level
 // per channel and its pitch (zero crossings of the louder channel).
