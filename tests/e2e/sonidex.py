@@ -131,6 +131,24 @@ def wait_for(cond, seconds, what):
     raise TimeoutError(f"timed out waiting for {what}")
 
 
+def settle(read, want, seconds=5):
+    """Reads until read() gives want or the time is up; returns the last value read, for the
+    caller to check (a failure then shows what was seen)."""
+    end = time.time() + seconds
+    while True:
+        v = read()
+        if v == want or time.time() > end:
+            return v
+        time.sleep(0.05)
+
+
+def probe():
+    """(lines, selected line) of the main window's list, read from outside; (None, None) when
+    there is no window to read."""
+    out = subprocess.run(wine("ListProbe.exe"), capture_output=True, text=True, env=ENV).stdout.split()
+    return (int(out[1]), int(out[3])) if len(out) >= 4 and out[0] == "count" else (None, None)
+
+
 class Sonidex:
     """One run of Sonidex.exe."""
 
@@ -164,9 +182,17 @@ class Sonidex:
         xdo("key", *keys)
 
     def click(self, x, y, button=1):
-        xdo("mousemove", x, y)
-        time.sleep(0.05)
+        xdo("mousemove", "--sync", x, y)
         xdo("click", button)
+
+    def drag(self, start, end, steps=8):
+        """Presses the left button at start, moves to end in steps, and lets go there."""
+        xdo("mousemove", "--sync", *start)
+        xdo("mousedown", 1)
+        for i in range(1, steps + 1):
+            xdo("mousemove", "--sync", start[0] + (end[0] - start[0]) * i // steps,
+                start[1] + (end[1] - start[1]) * i // steps)
+        xdo("mouseup", 1)
 
     def screenshot(self, path):
         subprocess.run(["import", "-window", "root", path], check=True, env=ENV)
