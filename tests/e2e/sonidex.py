@@ -74,6 +74,13 @@ def xdo(*args, check=True):
     return r.stdout.strip()
 
 
+def move(x, y):
+    """Moves the pointer and waits until the display has it there. (xdotool's own --sync waits
+    for a motion, which never comes when the pointer is already in place.)"""
+    xdo("mousemove", x, y)
+    settle(lambda: re.match(r"x:(-?\d+) y:(-?\d+)", xdo("getmouselocation")).groups(), (str(x), str(y)), 2)
+
+
 def write_ini(text):
     with open(INI, "w", newline="\r\n") as f:
         f.write(text)
@@ -182,16 +189,15 @@ class Sonidex:
         xdo("key", *keys)
 
     def click(self, x, y, button=1):
-        xdo("mousemove", "--sync", x, y)
+        move(x, y)
         xdo("click", button)
 
     def drag(self, start, end, steps=8):
         """Presses the left button at start, moves to end in steps, and lets go there."""
-        xdo("mousemove", "--sync", *start)
+        move(*start)
         xdo("mousedown", 1)
         for i in range(1, steps + 1):
-            xdo("mousemove", "--sync", start[0] + (end[0] - start[0]) * i // steps,
-                start[1] + (end[1] - start[1]) * i // steps)
+            move(start[0] + (end[0] - start[0]) * i // steps, start[1] + (end[1] - start[1]) * i // steps)
         xdo("mouseup", 1)
 
     def screenshot(self, path):

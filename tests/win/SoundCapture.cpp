@@ -38,12 +38,12 @@ size_t EqualPrefixAcrossDropouts(const std::vector<char>& capture, long long at,
         n -= n % CaptureFrameBytes;
         size_t z = c;
         while (z + CaptureFrameBytes <= capture.size() &&
-               std::all_of(capture.begin() + long(z), capture.begin() + long(z + CaptureFrameBytes),
+               std::all_of(capture.begin() + ptrdiff_t(z), capture.begin() + ptrdiff_t(z + CaptureFrameBytes),
                            [](char b) { return b == 0; }))
             z += CaptureFrameBytes;
         const size_t check = std::min<size_t>(16, block.size() - n);
         if (z == c || z + check > capture.size() ||
-            !std::equal(block.begin() + long(n), block.begin() + long(n + check), capture.begin() + long(z)))
+            !std::equal(block.begin() + ptrdiff_t(n), block.begin() + ptrdiff_t(n + check), capture.begin() + ptrdiff_t(z)))
             return n;
         if (dropouts) ++*dropouts;
         c = z;
