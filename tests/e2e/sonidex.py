@@ -190,6 +190,10 @@ class Sonidex:
 
     def click(self, x, y, button=1):
         move(x, y)
+        # A moment on the spot before the press, as a hand gives it: pressed at once after the
+        # motion, the press and the release reached the list apart under load, and a click
+        # played its line twice (once on the press, once when the drag it might start ended).
+        time.sleep(0.05)
         xdo("click", button)
 
     def drag(self, start, end, steps=8):

@@ -49,7 +49,11 @@ def start(streaming, media=0):
     write_ini(SETTINGS.format(streaming=streaming, media=media))
     s = Sonidex(winpath(lib))
     wait_for(lambda: probe()[0] == len(LINE), 15, f"the list of {len(LINE)} lines")
-    return s, s.geometry()
+    geo = s.geometry()
+    # The folder tree reads the disk last in the start-up and lists its folder once more: a
+    # line clicked before that would be played again by it.
+    wait_for(lambda: tree_indents(s, geo), 20, "the folder tree")
+    return s, geo
 
 
 def listen(seconds):
@@ -103,9 +107,10 @@ def exact(got, data, what):
 
 def repeats(got, data):
     """How many times data lies whole in got back to back, from its first place. A moment of
-    zeros in the middle of a repeat, after which the data goes on exactly where it stopped, is
-    the sound server running dry on a busy machine (the data was late, nothing was lost or
-    added by the player) and is passed over; a gap between repeats is not."""
+    zeros in the middle of a repeat is the sound server running dry on a busy machine, and is
+    passed over when the data goes on after it either exactly where it stopped (it came late)
+    or where it would have been by then (the server dropped what came too late): nothing was
+    added or lost by the player. A gap between repeats is not passed over."""
     at = audiocheck.find(got, data)
     n = 0
     while at >= 0:
@@ -120,10 +125,17 @@ def repeats(got, data):
         while z < len(got) and got[z] == 0:
             z += 1
         z = at + i + (z - at - i) // 4 * 4
-        if i == 0 or z == at + i or got[z: z + 16] != data[i: i + 16]:
+        if i == 0 or z == at + i:
             break
-        print(f"(a dropout of {(z - at - i) // 4} frames inside repeat {n + 1})")
-        got = got[:at + i] + got[z:]
+        gap = z - at - i
+        if got[z: z + 16] == data[i: i + 16]:
+            print(f"(a dropout of {gap // 4} frames inside repeat {n + 1}, the data late)")
+            got = got[:at + i] + got[z:]
+        elif i + gap < len(data) and got[z: z + 16] == data[i + gap: i + gap + 16]:
+            print(f"(a dropout of {gap // 4} frames inside repeat {n + 1}, the data lost by the server)")
+            got = got[:at + i] + data[i: i + gap] + got[z:]
+        else:
+            break
     return n
 
 
@@ -151,7 +163,7 @@ def frame_find(data, key, start=0):
 
 def last_run(got, data):
     """(data offset, bytes) of the last unbroken stretch of data in got: where the player last
-    went on from. Dropouts in it (silent frames after which the data goes on) are passed over."""
+    went on from. Dropouts in it are passed over as repeats() does."""
     end = audiocheck.signal_span(got)[1] * 4
     for i in range(end - 4410 * 4, 16, -4410 * 4):               # keys 25 ms apart, from the end back
         j = frame_find(data, got[i - 16: i])
@@ -167,17 +179,21 @@ def last_run(got, data):
         z = i
         while z >= 4 and got[z - 4: z] == b"\0\0\0\0":
             z -= 4
-        if z == i or z < 16 or got[z - 16: z] != data[j - 16: j]:
+        gap = i - z
+        if z == i or z < 16:
             break
-        i = z
+        if got[z - 16: z] == data[j - 16: j]:              # the data came late
+            i = z
+        elif j - gap >= 16 and got[z - 16: z] == data[j - gap - 16: j - gap]:   # dropped by the server
+            i, j = z, j - gap
+        else:
+            break
     return j, top - i
 
 
-def tree_row_of_other(s, geo):
-    """The screen point of the "other" folder's icon in the folder tree, or None. The tree shows
-    the path to the samples' folder opened, so the folders beside it are the most indented
-    rows (16 pixels each), in name order: "other" comes first. A row's indent is where its
-    folder icon (bluish pixels) starts."""
+def tree_indents(s, geo):
+    """{row: indent} of the folder tree's rows (16 pixels each) as the screen shows them: where
+    each row's folder icon (bluish pixels) starts."""
     shot = os.path.join(BUILD, "e2e-scratch", "player-tree.png")
     s.screenshot(shot)
     x0, y0 = geo[0] + FRAME + TREE[0], geo[1] + FRAME + TREE[1]
@@ -190,6 +206,15 @@ def tree_row_of_other(s, geo):
         r, g, b = int(colour[1:3], 16), int(colour[3:5], 16), int(colour[5:7], 16)
         if b - r > 60 and x < indent.get(y // 16, 10 ** 6):
             indent[y // 16] = x
+    return indent
+
+
+def tree_row_of_other(s, geo):
+    """The screen point of the "other" folder's icon in the folder tree, or None. The tree shows
+    the path to the samples' folder opened, so the folders beside it are the most indented
+    rows, in name order: "other" comes first."""
+    x0, y0 = geo[0] + FRAME + TREE[0], geo[1] + FRAME + TREE[1]
+    indent = tree_indents(s, geo)
     if not indent:
         return None
     deepest = max(indent.values())

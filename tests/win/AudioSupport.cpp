@@ -28,6 +28,21 @@ bool SoundDeviceReady(std::string& why)
     return state == 1;
 }
 
+namespace {
+// The device opened for the test program is closed before the program ends, as Sonidex closes
+// it at shut-down: left to the process's end, Wine's loader now and then crashed on its way out.
+struct TSoundEnvironment : ::testing::Environment {
+    void TearDown() override
+    {
+        if (!PlayerState.Device) return;
+        ResetPlayer();
+        EndStreaming();
+        CloseSoundDevice();
+    }
+};
+::testing::Environment* const SoundEnvironment = ::testing::AddGlobalTestEnvironment(new TSoundEnvironment);
+}
+
 bool SoundRequired()
 {
     char v[8];

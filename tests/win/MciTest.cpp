@@ -77,7 +77,7 @@ TEST(MediaPlayer, AStopIsHeardToEndThePlayLongBeforeTheFileDoes)
     // A second after the stop: what the device still held has come out, and then nothing.
     ASSERT_TRUE(WaitForCapture(stopped, CaptureRate * CaptureFrameBytes, 5000)) << "the capture does not grow";
     const TSoundMeasure m = MeasureSound(CaptureFrom(start));
-    EXPECT_LT(m.Ms(), 1500) << "a 3 s file, stopped as soon as it was heard, sounded this long";
+    EXPECT_LT(m.HeardMs(), 1500) << "a 3 s file, stopped as soon as it was heard, sounded this long";
     EXPECT_TRUE(MeasureSound(CaptureFrom(stopped + CaptureRate * CaptureFrameBytes / 2)).Silent)
         << "sound half a second after the stop";
     for (int code : NotifyWindow::Codes()) EXPECT_NE(code, MCI_NOTIFY_SUCCESSFUL) << "a stopped play is no successful end";

@@ -41,10 +41,21 @@ size_t EqualPrefixAcrossDropouts(const std::vector<char>& capture, long long at,
                std::all_of(capture.begin() + ptrdiff_t(z), capture.begin() + ptrdiff_t(z + CaptureFrameBytes),
                            [](char b) { return b == 0; }))
             z += CaptureFrameBytes;
-        const size_t check = std::min<size_t>(16, block.size() - n);
-        if (z == c || z + check > capture.size() ||
-            !std::equal(block.begin() + ptrdiff_t(n), block.begin() + ptrdiff_t(n + check), capture.begin() + ptrdiff_t(z)))
+        if (z == c) return n;
+        // The data goes on where it stopped (it came late), or where it would have been by then
+        // (the server dropped what came too late).
+        auto goesOnFrom = [&](size_t from) {
+            const size_t check = std::min<size_t>(16, block.size() - from);
+            return from < block.size() && z + check <= capture.size() &&
+                   std::equal(block.begin() + ptrdiff_t(from), block.begin() + ptrdiff_t(from + check),
+                              capture.begin() + ptrdiff_t(z));
+        };
+        if (goesOnFrom(n)) {
+        } else if (goesOnFrom(n + (z - c))) {
+            n += z - c;
+        } else {
             return n;
+        }
         if (dropouts) ++*dropouts;
         c = z;
     }
@@ -78,7 +89,12 @@ TSoundMeasure MeasureSound(const std::vector<char>& capture, int threshold)
         m.PeakR = std::max(m.PeakR, double(std::abs(r)));
         sumL += double(l) * l;
         sumR += double(r) * r;
-        gap = loud(f) ? 0 : gap + 1;
+        if (loud(f)) {
+            if (gap >= 5) m.GapFrames += gap;
+            gap = 0;
+        } else {
+            ++gap;
+        }
         m.LongestGap = std::max(m.LongestGap, gap);
     }
     m.RmsL = std::sqrt(sumL / double(e - s));
@@ -98,7 +114,7 @@ TSoundMeasure MeasureSound(const std::vector<char>& capture, int threshold)
             last = f;
         }
     }
-    if (cycles > 1) m.Hz = (cycles - 1) / ((last - first) / double(CaptureRate));
+    if (cycles > 1) m.Hz = (cycles - 1) / ((last - first - std::min(m.GapFrames, last - first - 1)) / double(CaptureRate));
     return m;
 }
 
