@@ -6,24 +6,42 @@ if(SONIDEX_SANITIZE)
   target_link_options(sonidex_pure PUBLIC ${SAN})
 endif()
 find_package(Threads REQUIRED)
-file(GLOB UNIT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
-add_executable(unit_tests ${UNIT_SOURCES})
-target_compile_options(unit_tests PRIVATE ${SAN})
-target_link_libraries(unit_tests sonidex_pure gtest_local Threads::Threads)
-target_compile_definitions(unit_tests PRIVATE SONIDEX_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-gtest_discover_tests(unit_tests TEST_PREFIX "unit." DISCOVERY_MODE PRE_TEST)
+option(SONIDEX_LIBFUZZER "Build only the fuzz targets, with libFuzzer (clang), to run on generated input" OFF)
+if(NOT SONIDEX_LIBFUZZER)
+  file(GLOB UNIT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
+  add_executable(unit_tests ${UNIT_SOURCES})
+  target_compile_options(unit_tests PRIVATE ${SAN})
+  target_link_libraries(unit_tests sonidex_pure gtest_local Threads::Threads)
+  target_compile_definitions(unit_tests PRIVATE SONIDEX_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  gtest_discover_tests(unit_tests TEST_PREFIX "unit." DISCOVERY_MODE PRE_TEST)
+endif()
 
-# Fuzz targets (tests/fuzz/*.cpp): each defines LLVMFuzzerTestOneInput. Here they are built
-# with a small driver that replays a corpus folder, so the sanitizers check every file in it;
-# with clang, -DSONIDEX_LIBFUZZER=ON links libFuzzer instead for real fuzzing.
-option(SONIDEX_LIBFUZZER "Link fuzz targets with libFuzzer (clang)" OFF)
+# Fuzz targets (tests/fuzz/*_fuzz.cpp): each defines LLVMFuzzerTestOneInput. Built plainly they
+# get a small driver that replays the corpus folder, so the sanitizers check every file in it
+# (fuzz.NAME.corpus). Built with clang and -DSONIDEX_LIBFUZZER=ON (tools/build.sh makes
+# build/fuzz so), libFuzzer drives them over generated input for SONIDEX_FUZZ_SECONDS, starting
+# from the corpus (fuzz.NAME.generated); an input that crashes is left in fuzz-crashes/ and
+# fails the test.
+set(SONIDEX_FUZZ_SECONDS 60 CACHE STRING "How long each fuzz target runs on generated input")
 file(GLOB FUZZ_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*_fuzz.cpp)
+if(SONIDEX_LIBFUZZER)
+  # The code under test is instrumented for coverage too, or the fuzzer would search blind.
+  target_compile_options(sonidex_pure PRIVATE -fsanitize=fuzzer-no-link)
+  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz-crashes)
+endif()
 foreach(src ${FUZZ_SOURCES})
   get_filename_component(name ${src} NAME_WE)
   if(SONIDEX_LIBFUZZER)
     add_executable(${name} ${src})
     target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    # New inputs go to a working corpus of the build; the checked-in one is only read.
+    file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz-work/${name})
+    add_test(NAME fuzz.${name}.generated
+      COMMAND ${name} -max_total_time=${SONIDEX_FUZZ_SECONDS} -timeout=10 -rss_limit_mb=1024 -print_final_stats=1
+              -artifact_prefix=${CMAKE_BINARY_DIR}/fuzz-crashes/${name}-
+              ${CMAKE_BINARY_DIR}/fuzz-work/${name} ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus)
+    set_tests_properties(fuzz.${name}.generated PROPERTIES TIMEOUT 600)
   else()
     add_executable(${name} ${src} ${CMAKE_SOURCE_DIR}/tests/fuzz/replay_main.cpp)
     add_test(NAME fuzz.${name}.corpus COMMAND ${name} ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus)

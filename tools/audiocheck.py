@@ -1,6 +1,6 @@
 """Checks on what the PulseAudio capture recorded (S16LE stereo 44100 Hz): where a source block
 lies in it and whether it came out bit for bit, and level, pitch, length and gaps of a sound."""
-import array, math, os
+import array, math, os, time
 
 RATE = 44100
 FRAME = 4
@@ -18,6 +18,20 @@ class Capture:
 
     def mark(self):
         return os.path.getsize(self.path) // FRAME * FRAME
+
+    def size(self):
+        return os.path.getsize(self.path)
+
+    def wait(self, offset, seconds, timeout=None):
+        """What was played from offset on, once the capture holds seconds of it (it grows in
+        real time); TimeoutError when it stops growing."""
+        want = offset + int(seconds * RATE) * FRAME
+        end = time.time() + (timeout if timeout is not None else seconds + 10)
+        while self.size() < want:
+            if time.time() > end:
+                raise TimeoutError(f"the capture did not grow to {seconds} s past the mark")
+            time.sleep(0.02)
+        return self.since(offset)
 
     def since(self, offset):
         with open(self.path, "rb") as f:

@@ -4,6 +4,7 @@
 # is built whole: the Wine tests, test doubles, benchmarks, demo library and Wine prefix. Of the
 # other, the 64-bit build gives what its end-to-end tests need where the machine runs it too,
 # and the 32-bit build gives Sonidex.exe alone where it cannot run (it is still checked).
+# build/fuzz holds the fuzz targets built with clang's libFuzzer.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/tools/host.sh"
@@ -30,3 +31,8 @@ for arch in 32 64; do
   test -f "$dir/Sonidex.exe"
 done
 test -f "$root/build/native/unit_tests"
+# build/fuzz: the fuzz targets alone, with clang's libFuzzer, to run on generated input.
+fuzzers=$(cd "$root/tests/fuzz" && ls -- *_fuzz.cpp | sed 's/\.cpp$//')
+cmake -S "$root" -B "$root/build/fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+  -DCMAKE_CXX_COMPILER=clang++ -DSONIDEX_LIBFUZZER=ON "${launcher[@]}" >/dev/null
+cmake --build "$root/build/fuzz" -j "$jobs" --target $fuzzers 2>&1 | quiet

@@ -2,7 +2,7 @@
 # Installs what building and testing Sonidex needs on Debian 12: both MinGW-w64 cross compilers
 # (the 32-bit program is built everywhere, the 64-bit one beside it), the Wine this machine can
 # run (with its 32-bit part only where the kernel runs 32-bit code), a virtual X display, input
-# and screenshot tools, a private PulseAudio for sound capture, GoogleTest sources.
+# and screenshot tools, a private PulseAudio for sound capture, GoogleTest sources, clang with libFuzzer.
 # Quiet and quick when all is there.
 set -euo pipefail
 source "$(dirname "$0")/host.sh"
@@ -10,7 +10,8 @@ source "$(dirname "$0")/host.sh"
 pkgs=(cmake make g++ python3 googletest
       g++-mingw-w64-i686 gcc-mingw-w64-i686 binutils-mingw-w64-i686
       g++-mingw-w64-x86-64 gcc-mingw-w64-x86-64 binutils-mingw-w64-x86-64
-      wine wine64 xvfb xauth xdotool x11-apps imagemagick pulseaudio pulseaudio-utils fonts-wine sox ccache)
+      wine wine64 xvfb xauth xdotool x11-apps imagemagick pulseaudio pulseaudio-utils fonts-wine sox ccache
+      clang libclang-rt-14-dev)
 [ "$SONIDEX_HOST_RUNS32" = yes ] && pkgs+=(wine32:i386)
 missing=()
 for p in "${pkgs[@]}"; do

@@ -7,17 +7,24 @@ source "$_here/wine-env.sh"
 SONIDEX_SESSION_PIDS=()
 SONIDEX_SESSION_BUILDS=()
 if [ -z "${DISPLAY:-}" ]; then
-  for n in $(seq 91 140); do [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] || break; done
-  Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  # Xvfb picks a free display number itself and writes it once it listens: sessions started
+  # at the same moment by others on this machine cannot end up sharing one.
+  _dfile=$(mktemp "${TMPDIR:-/tmp}/sonidex-display.XXXXXX")
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$_dfile" >/dev/null 2>&1 &
   SONIDEX_SESSION_PIDS+=($!)
-  export DISPLAY=:$n
-  for i in $(seq 100); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.05; done
+  for i in $(seq 200); do [ -s "$_dfile" ] && break; sleep 0.05; done
+  if [ -s "$_dfile" ]; then
+    export DISPLAY=:$(head -n 1 "$_dfile")
+  else
+    echo "warning: the virtual display did not start" >&2
+  fi
+  rm -f "$_dfile"
 fi
 export SONIDEX_CAPTURE=${SONIDEX_CAPTURE:-$(mktemp -d /tmp/sonidex-pulse.XXXXXX)}
 if "$_here/pulse_start.sh" "$SONIDEX_CAPTURE"; then
   export PULSE_SERVER=unix:$SONIDEX_CAPTURE/native PULSE_LATENCY_MSEC=60
 else
-  echo "warning: no PulseAudio capture; sound tests will skip" >&2
+  echo "warning: no PulseAudio capture: the tests that listen skip, and fail under tools/test.sh" >&2
   unset SONIDEX_CAPTURE
 fi
 # A warm server with helpers whose output is not ctest's pipe: every later start is fast.

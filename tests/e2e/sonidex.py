@@ -48,6 +48,12 @@ def require_session():
         sys.exit(77)
 
 
+def sound_required():
+    """Whether the run demands sound (tools/test.sh sets SONIDEX_NEED_SOUND): a test that listens
+    then fails without a capture instead of skipping."""
+    return os.environ.get("SONIDEX_NEED_SOUND", "0") not in ("", "0")
+
+
 def winpath(path):
     """The Wine (Z:) name of a Linux path."""
     return "Z:" + os.path.abspath(path).replace("/", "\\")
@@ -66,6 +72,13 @@ def xdo(*args, check=True):
     if check and r.returncode != 0:
         raise RuntimeError(f"xdotool {' '.join(map(str, args))}: {r.stderr.strip()}")
     return r.stdout.strip()
+
+
+def move(x, y):
+    """Moves the pointer and waits until the display has it there. (xdotool's own --sync waits
+    for a motion, which never comes when the pointer is already in place.)"""
+    xdo("mousemove", x, y)
+    settle(lambda: re.match(r"x:(-?\d+) y:(-?\d+)", xdo("getmouselocation")).groups(), (str(x), str(y)), 2)
 
 
 def write_ini(text):
@@ -125,6 +138,24 @@ def wait_for(cond, seconds, what):
     raise TimeoutError(f"timed out waiting for {what}")
 
 
+def settle(read, want, seconds=5):
+    """Reads until read() gives want or the time is up; returns the last value read, for the
+    caller to check (a failure then shows what was seen)."""
+    end = time.time() + seconds
+    while True:
+        v = read()
+        if v == want or time.time() > end:
+            return v
+        time.sleep(0.05)
+
+
+def probe():
+    """(lines, selected line) of the main window's list, read from outside; (None, None) when
+    there is no window to read."""
+    out = subprocess.run(wine("ListProbe.exe"), capture_output=True, text=True, env=ENV).stdout.split()
+    return (int(out[1]), int(out[3])) if len(out) >= 4 and out[0] == "count" else (None, None)
+
+
 class Sonidex:
     """One run of Sonidex.exe."""
 
@@ -158,9 +189,20 @@ class Sonidex:
         xdo("key", *keys)
 
     def click(self, x, y, button=1):
-        xdo("mousemove", x, y)
+        move(x, y)
+        # A moment on the spot before the press, as a hand gives it: pressed at once after the
+        # motion, the press and the release reached the list apart under load, and a click
+        # played its line twice (once on the press, once when the drag it might start ended).
         time.sleep(0.05)
         xdo("click", button)
+
+    def drag(self, start, end, steps=8):
+        """Presses the left button at start, moves to end in steps, and lets go there."""
+        move(*start)
+        xdo("mousedown", 1)
+        for i in range(1, steps + 1):
+            move(start[0] + (end[0] - start[0]) * i // steps, start[1] + (end[1] - start[1]) * i // steps)
+        xdo("mouseup", 1)
 
     def screenshot(self, path):
         subprocess.run(["import", "-window", "root", path], check=True, env=ENV)

@@ -1,7 +1,7 @@
 """The sample list as a user sees it: the folder's samples listed (sorted, one line for a name met
 twice), the status line under the title, the title showing the last folder scanned, the first
 letter finding a line, and the "scan subdirectories" box changing what is listed."""
-import os, subprocess, time
+import os, subprocess
 from sonidex import *
 import sounds
 
@@ -31,13 +31,6 @@ LIB = winpath(lib).upper() + "\\"
 
 def client(x, y):
     return X + FRAME + x, Y + FRAME + y
-
-
-def probe():
-    """(lines, selected line) of the main window's list, read from outside."""
-    out = subprocess.run(wine("ListProbe.exe"), capture_output=True, text=True,
-                         env=ENV).stdout.split()
-    return (int(out[1]), int(out[3])) if len(out) >= 4 and out[0] == "count" else (None, None)
 
 
 def pixels(shot, x, y, w, h):
@@ -74,8 +67,7 @@ s.click(*client(192 + 40, 26 + 2 + 6))          # the first line
 wait_for(lambda: probe()[1] == 0, 5, "the first line selected")
 for key, line in (("k", 2), ("s", 3), ("h", 1), ("g", 0)):
     s.key(key)
-    time.sleep(0.2)
-    c.eq(probe()[1], line, f"'{key}' selects line {line}")
+    c.eq(settle(lambda: probe()[1], line), line, f"'{key}' selects line {line}")
 
 # Subfolders off: the top folder only; the folder loops.wav is now listed like a file.
 box = client(9 + 6, 390 + 8)
@@ -88,8 +80,7 @@ c.true(off_px != on_px, f"the status changed with the count ({on_shot}, {off_sho
 s.click(*client(192 + 40, 26 + 2 + 6))          # the list takes the keys again
 wait_for(lambda: probe()[1] == 0, 5, "the first line selected again")
 s.key("l")
-time.sleep(0.2)
-c.eq(probe()[1], 2, "'l' finds the line loops between kick and Snare")
+c.eq(settle(lambda: probe()[1], 2), 2, "'l' finds the line loops between kick and Snare")
 
 # Subfolders on again: the first list and the first status come back.
 s.click(*box)

@@ -1,7 +1,7 @@
 """Start-up and shut-down of Sonidex.exe as a user sees them: the window at its stored place,
 Esc closes it, the settings file holds every key afterwards, the companion is told both times,
 and the command line changes what the run stores."""
-import os, time
+import os
 from sonidex import *
 
 require_session()
@@ -35,12 +35,10 @@ x, y, w, h = s.geometry()
 c.eq((x, y), (272, 23), "window position with no settings file")
 c.eq(w, 519, "window width with both sides shown")
 c.true(s.title().startswith("Sonidex "), "title starts with 'Sonidex '")
-time.sleep(0.3)
-c.eq(companion.messages()[:1], [["1360", "0", "0"]], "start notice to the companion")
+c.eq(settle(lambda: companion.messages()[:1], [["1360", "0", "0"]]), [["1360", "0", "0"]], "start notice to the companion")
 s.key("Escape")
 c.eq(s.wait_exit(), 0, "Esc ends the program")
-msgs = companion.messages()
-c.eq(msgs[-1:], [["1360", "1", "0"]], "close notice to the companion")
+c.eq(settle(lambda: companion.messages()[-1:], [["1360", "1", "0"]]), [["1360", "1", "0"]], "close notice to the companion")
 companion.stop()
 ini = read_ini()
 c.true(ini is not None, "settings file written")

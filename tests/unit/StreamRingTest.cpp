@@ -16,6 +16,7 @@ struct TRingModel {
     bool SecondHalf = false, Stopped = false;
     std::vector<uint8_t> Out;                    // what the device played
     std::vector<int32_t> Estimates;              // position estimate at the start of each half played
+    std::vector<int32_t> LateEstimates;          // and at the start of the next, its notification not yet handled
 
     void Fill(int half)
     {
@@ -41,6 +42,8 @@ struct TRingModel {
             Estimates.push_back(StreamPositionEstimate(RingMark, cursor + 100, SecondHalf));
             const auto* half = Ring.data() + (h % 2) * StreamHalfBytes;
             Out.insert(Out.end(), half, half + StreamHalfBytes);
+            // The cursor is already in the next half; the refill thread has not run yet.
+            LateEstimates.push_back(StreamPositionEstimate(RingMark, uint32_t((h + 1) % 2) * StreamHalfBytes + 50, SecondHalf));
         }
     }
 };
@@ -114,7 +117,12 @@ TEST(StreamRing, PositionEstimateFollowsThePlayCursor)
     m.Data = Ramp(400000);
     m.Play(8);
     ASSERT_EQ(m.Estimates.size(), 8u);
-    for (size_t h = 0; h < m.Estimates.size(); ++h) EXPECT_EQ(m.Estimates[h], int32_t(h * StreamHalfBytes + 100)) << h;
+    ASSERT_EQ(m.LateEstimates.size(), 8u);
+    for (size_t h = 0; h < m.Estimates.size(); ++h) {
+        EXPECT_EQ(m.Estimates[h], int32_t(h * StreamHalfBytes + 100)) << h;
+        // A late notification does not make the bar jump back a half.
+        EXPECT_EQ(m.LateEstimates[h], int32_t((h + 1) * StreamHalfBytes + 50)) << h;
+    }
 }
 
 TEST(StreamRing, LoopTurnedOffRunsToTheEndOfTheData)

@@ -12,18 +12,28 @@ namespace wintest {
 // Opens DirectSound (not the media player) and starts streaming, once; false with the reason
 // when the device cannot be opened here.
 bool SoundDeviceReady(std::string& why);
-// Skips the test, with the reason, when there is no sound device.
-#define REQUIRE_SOUND_DEVICE()                                   \
-    do {                                                         \
-        std::string why_;                                        \
-        if (!wintest::SoundDeviceReady(why_)) GTEST_SKIP() << why_; \
+// Whether the run demands sound (tools/test.sh sets SONIDEX_NEED_SOUND): then a test that needs
+// the device or the capture fails without it instead of skipping.
+bool SoundRequired();
+// A test that needs the device: without one it fails where the run demands sound, else skips.
+// Either way the reason begins with "no sound", which tools/test.sh looks for.
+#define REQUIRE_SOUND_DEVICE()                                              \
+    do {                                                                    \
+        std::string why_;                                                   \
+        if (!wintest::SoundDeviceReady(why_)) {                             \
+            if (wintest::SoundRequired()) GTEST_FAIL() << "no sound: " << why_; \
+            GTEST_SKIP() << "no sound: " << why_;                           \
+        }                                                                   \
     } while (0)
-// Skips the test when the session records no sound (run it under tools/session.sh).
-#define REQUIRE_CAPTURE()                                                                         \
-    do {                                                                                          \
-        REQUIRE_SOUND_DEVICE();                                                                   \
-        if (wintest::CaptureFile().empty())                                                       \
-            GTEST_SKIP() << "no PulseAudio capture (SONIDEX_CAPTURE): run under tools/session.sh"; \
+// A test that listens to what was played: it needs the session's capture too.
+#define REQUIRE_CAPTURE()                                                                     \
+    do {                                                                                      \
+        REQUIRE_SOUND_DEVICE();                                                               \
+        if (wintest::CaptureFile().empty()) {                                                 \
+            const char* why_ = "no sound capture (SONIDEX_CAPTURE): run under tools/session.sh"; \
+            if (wintest::SoundRequired()) GTEST_FAIL() << why_;                               \
+            GTEST_SKIP() << why_;                                                             \
+        }                                                                                     \
     } while (0)
 
 // Stops and lets go of whatever the player holds, and sets the defaults a test starts from:

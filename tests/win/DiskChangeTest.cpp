@@ -11,7 +11,9 @@ using namespace wintest;
 
 namespace {
 struct Watch {
-    explicit Watch(const std::string& dir, bool subTree = false)
+    // A live watch is waited for: a probe file comes and goes in the folder until the watch
+    // reports it (the worker has its change handle by then), and those reports are forgotten.
+    explicit Watch(const std::string& dir, bool subTree = false, bool live = true)
     {
         Notify.SetWatchSubTree(subTree);
         Notify.SetNotifyFilter({TNotifyFilterType::FILE_NAME, TNotifyFilterType::DIR_NAME});
@@ -22,7 +24,16 @@ struct Watch {
             ++Events;
         };
         Notify.SetEnabled(true);
-        Pump(100);                             // the worker asks for its handle
+        if (!live) return;
+        const std::string probe = dir + "\\watch-probe.tmp";
+        const DWORD end = GetTickCount() + 5000;
+        while (Events == 0 && GetTickCount() < end) {
+            WriteFile(probe, "");
+            DeleteFileA(probe.c_str());
+            PumpUntil([&] { return Events > 0; }, 100);
+        }
+        EXPECT_GT(Events, 0) << "the watch of " << dir << " never reported its probe file";
+        Reported(0);
     }
     // Waits for the reports of one change to arrive, then forgets them.
     bool Reported(int ms = 3000)
@@ -41,6 +52,18 @@ struct Watch {
     int Events = 0;
     DWORD UIThread = GetCurrentThreadId();
 };
+
+// Waits, handling nothing, until a worker's report waits for this thread (the hand-over is a
+// sent message); false after ms.
+bool ReportWaiting(int ms = 3000)
+{
+    const DWORD end = GetTickCount() + ms;
+    while (!(HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE)) {
+        if (GetTickCount() > end) return false;
+        Sleep(2);
+    }
+    return true;
+}
 
 std::string NoSlash(const std::string& folder) { return folder.substr(0, folder.size() - 1); }
 
@@ -104,12 +127,20 @@ TEST(DiskChange, ASubfolderIsWatchedOnlyWithTheSubtree)
         Watch w(NoSlash(dir), false);
         WriteFile(dir + "sub\\a.wav", "RIFF");
         EXPECT_TRUE(w.Silent()) << "subtree off";
+        WriteFile(dir + "top.wav", "RIFF");
+        EXPECT_TRUE(w.Reported()) << "the same watch reports a change in the folder itself";
     }
-    if (GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version"))
-        GTEST_SKIP() << "Wine 8 reports no changes below the watched folder itself, subtree or not";
     Watch w(NoSlash(dir), true);
     WriteFile(dir + "sub\\b.wav", "RIFF");
-    EXPECT_TRUE(w.Reported()) << "subtree on";
+    if (w.Reported()) return;
+    // Not reported: a fault, unless this is a Wine that reports nothing below the watched
+    // folder at all, which cannot show whether the subtree is asked for.
+    ASSERT_TRUE(GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version"))
+        << "subtree on: a change in a subfolder is not reported";
+    WriteFile(dir + "top2.wav", "RIFF");
+    ASSERT_TRUE(w.Reported()) << "subtree on: the watch reports nothing at all";
+    GTEST_SKIP() << "not testable under this Wine: it reports no change below the watched folder, "
+                    "subtree or not";
 }
 
 TEST(DiskChange, TheSameFolderInOtherLetterCaseDoesNotRestart)
@@ -120,13 +151,13 @@ TEST(DiskChange, TheSameFolderInOtherLetterCaseDoesNotRestart)
     std::string other = TempFolder("watch-case-other");
     Watch w(NoSlash(dir));
     WriteFile(dir + "a.wav", "RIFF");
-    Sleep(300);                                // the worker is now waiting on this thread
+    ASSERT_TRUE(ReportWaiting()) << "the worker hands the change over";
     w.Notify.SetWatchDir(UpperCase(NoSlash(dir)));
     EXPECT_TRUE(w.Reported()) << "same folder, upper case";
     EXPECT_EQ(w.Notify.WatchDir(), NoSlash(dir)) << "the stored text stays";
 
     WriteFile(dir + "b.wav", "RIFF");
-    Sleep(300);
+    ASSERT_TRUE(ReportWaiting()) << "the worker hands the change over";
     w.Notify.SetWatchDir(NoSlash(other));
     EXPECT_TRUE(w.Silent()) << "the old folder's change after the switch";
     WriteFile(other + "c.wav", "RIFF");
@@ -165,7 +196,8 @@ TEST(DiskChange, AStoppedWatchNeverReportsAgainEvenUnderABurst)
     stopped = false;
     w.Notify.OnDiskChange = [&](TObject*) { ++afterStop; };
     w.Notify.SetEnabled(true);
-    Sleep(300);                                 // no pumping: the worker blocks on its hand-over
+    // No pumping: the worker blocks on its hand-over.
+    EXPECT_TRUE(ReportWaiting()) << "the burst's changes are handed over";
     w.Notify.SetEnabled(false);
     Pump(700);
     EXPECT_EQ(afterStop, 0);
@@ -197,8 +229,8 @@ TEST(DiskChange, RestartsLeaveNoThreadOrHandleBehind)
 
 TEST(DiskChange, AFolderThatCannotBeWatchedReportsNothing)
 {
-    Watch w("Z:\\no\\such\\folder\\at\\all");
+    Watch w("Z:\\no\\such\\folder\\at\\all", false, false);
     EXPECT_TRUE(w.Silent(200));
-    Watch empty("");
+    Watch empty("", false, false);
     EXPECT_TRUE(empty.Silent(200));
 }

@@ -1,5 +1,6 @@
 // The media control interface path with the real winmm under Wine.
-#include "WinTest.h"
+#include "AudioSupport.h"
+#include "SoundCapture.h"
 #include <mmsystem.h>
 #include "audio/MCIPlayer.h"
 
@@ -60,17 +61,26 @@ TEST(MediaPlayer, OpensPlaysAndNotifiesTheEnd)
     EXPECT_EQ(NotifyWindow::Codes().front(), MCI_NOTIFY_SUCCESSFUL);
 }
 
-TEST(MediaPlayer, AStoppedPlayIsNotASuccessfulEnd)
+TEST(MediaPlayer, AStopIsHeardToEndThePlayLongBeforeTheFileDoes)
 {
+    REQUIRE_CAPTURE();
     NotifyWindow w;
     std::string dir = TempFolder("mci-stop");
     WriteFile(dir + "long.wav", Wav(3000));
     MciOpen(dir + "long.wav");
+    const long long start = CaptureSize();
     MciPlayFrom(0);
-    Pump(100);
+    ASSERT_TRUE(PumpUntil([&] { return !MeasureSound(CaptureFrom(start)).Silent; }, 5000))
+        << "the file is never heard";
     MciStop();
-    Pump(300);
-    for (int code : NotifyWindow::Codes()) EXPECT_NE(code, MCI_NOTIFY_SUCCESSFUL);
+    const long long stopped = CaptureSize();
+    // A second after the stop: what the device still held has come out, and then nothing.
+    ASSERT_TRUE(WaitForCapture(stopped, CaptureRate * CaptureFrameBytes, 5000)) << "the capture does not grow";
+    const TSoundMeasure m = MeasureSound(CaptureFrom(start));
+    EXPECT_LT(m.HeardMs(), 1500) << "a 3 s file, stopped as soon as it was heard, sounded this long";
+    EXPECT_TRUE(MeasureSound(CaptureFrom(stopped + CaptureRate * CaptureFrameBytes / 2)).Silent)
+        << "sound half a second after the stop";
+    for (int code : NotifyWindow::Codes()) EXPECT_NE(code, MCI_NOTIFY_SUCCESSFUL) << "a stopped play is no successful end";
 }
 
 TEST(MediaPlayer, PathWithBlanksStillOpens)

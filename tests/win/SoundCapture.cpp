@@ -25,6 +25,42 @@ size_t EqualPrefix(const std::vector<char>& capture, long long at, const std::ve
     return n;
 }
 
+size_t EqualPrefixAcrossDropouts(const std::vector<char>& capture, long long at, const std::vector<char>& block,
+                                 int* dropouts, size_t* end)
+{
+    size_t n = 0, c = size_t(at);
+    for (;;) {
+        while (n < block.size() && c < capture.size() && capture[c] == block[n]) ++n, ++c;
+        if (end) *end = c;
+        if (n == block.size() || c >= capture.size()) return n;
+        // Back to the frame where they differ; a dropout starts there with silent frames.
+        c -= n % CaptureFrameBytes;
+        n -= n % CaptureFrameBytes;
+        size_t z = c;
+        while (z + CaptureFrameBytes <= capture.size() &&
+               std::all_of(capture.begin() + ptrdiff_t(z), capture.begin() + ptrdiff_t(z + CaptureFrameBytes),
+                           [](char b) { return b == 0; }))
+            z += CaptureFrameBytes;
+        if (z == c) return n;
+        // The data goes on where it stopped (it came late), or where it would have been by then
+        // (the server dropped what came too late).
+        auto goesOnFrom = [&](size_t from) {
+            const size_t check = std::min<size_t>(16, block.size() - from);
+            return from < block.size() && z + check <= capture.size() &&
+                   std::equal(block.begin() + ptrdiff_t(from), block.begin() + ptrdiff_t(from + check),
+                              capture.begin() + ptrdiff_t(z));
+        };
+        if (goesOnFrom(n)) {
+        } else if (goesOnFrom(n + (z - c))) {
+            n += z - c;
+        } else {
+            return n;
+        }
+        if (dropouts) ++*dropouts;
+        c = z;
+    }
+}
+
 double TSoundMeasure::Db(double rms) { return rms > 0 ? 20 * std::log10(rms / (32767 / std::sqrt(2.0))) : -200; }
 
 TSoundMeasure MeasureSound(const std::vector<char>& capture, int threshold)
@@ -53,7 +89,12 @@ TSoundMeasure MeasureSound(const std::vector<char>& capture, int threshold)
         m.PeakR = std::max(m.PeakR, double(std::abs(r)));
         sumL += double(l) * l;
         sumR += double(r) * r;
-        gap = loud(f) ? 0 : gap + 1;
+        if (loud(f)) {
+            if (gap >= 5) m.GapFrames += gap;
+            gap = 0;
+        } else {
+            ++gap;
+        }
         m.LongestGap = std::max(m.LongestGap, gap);
     }
     m.RmsL = std::sqrt(sumL / double(e - s));
@@ -73,7 +114,7 @@ TSoundMeasure MeasureSound(const std::vector<char>& capture, int threshold)
             last = f;
         }
     }
-    if (cycles > 1) m.Hz = (cycles - 1) / ((last - first) / double(CaptureRate));
+    if (cycles > 1) m.Hz = (cycles - 1) / ((last - first - std::min(m.GapFrames, last - first - 1)) / double(CaptureRate));
     return m;
 }
 

@@ -15,6 +15,15 @@ constexpr int CaptureFrameBytes = 4;
 long long FindBlock(const std::vector<char>& capture, const std::vector<char>& block);
 // Bytes of block that come out equal from capture[at] on, up to the first difference.
 size_t EqualPrefix(const std::vector<char>& capture, long long at, const std::vector<char>& block);
+// The same, passing over dropouts: a run of silent frames in the capture after which the block
+// goes on exactly where it stopped, or where it would have been by then, is the sound server
+// running dry on a busy machine (the data came late, or too late and was dropped by the server;
+// nothing was lost or added by the player). A block matched across a dropout of the second kind
+// counts the bytes the server dropped as equal. Each one passed over is added to
+// *dropouts when given; *end, when given, is where the compared part ends in the capture.
+// Block data must hold no silent frame of its own (Noise16's does not).
+size_t EqualPrefixAcrossDropouts(const std::vector<char>& capture, long long at, const std::vector<char>& block,
+                                 int* dropouts = nullptr, size_t* end = nullptr);
 
 // The non-silent span of a capture (any sample above threshold on either channel), its level
 // per channel and its pitch (zero crossings of the louder channel).
@@ -27,8 +36,13 @@ struct TSoundMeasure {
     double Ms() const { return (End - Start) * 1000.0 / CaptureRate; }
     // Level in dB relative to a full-scale sine's RMS (32767 / sqrt 2).
     static double Db(double rms);
-    // The longest run of silence inside the span, in frames.
+    // The longest run of silence inside the span, and all runs of 5 frames or more together,
+    // in frames. On a busy machine the sound server's dropouts show as such runs; Hz leaves
+    // them out.
     size_t LongestGap = 0;
+    size_t GapFrames = 0;
+    // The length heard, without those runs.
+    double HeardMs() const { return (End - Start - GapFrames) * 1000.0 / CaptureRate; }
 };
 TSoundMeasure MeasureSound(const std::vector<char>& capture, int threshold = 8);
 
