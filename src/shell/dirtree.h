@@ -87,7 +87,7 @@ private:
     tDirType FDirType = {dtNormal, dtAll};
     bool FAllowNetwork = true;
     bool FGoBelowRecycleBin = true;
-    int FChanges = 0;
+    int FChanges = 0;                           // selection steps run, to raise one OnChange in Reload
     int FProbes = 0;
-    int FPlainIcon = -1, FPlainOpenIcon = -1;   // the shell's icons of a plain folder, asked once               // selection steps run, to raise one OnChange in Reload
+    int FPlainIcon = -1, FPlainOpenIcon = -1;   // the shell's icons of a plain folder, asked once
 };
