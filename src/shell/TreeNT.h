@@ -3,11 +3,11 @@
 // A node keeps its text, data reference and image indexes; the system item is inserted with
 // text and images "on request", so the control asks for them only when it draws the item.
 // Parent, children and siblings are asked of the system control; the item's parameter holds
-// the node object. A tree may also leave the expand button to be asked for (ChildrenOnRequest):
-// the control then asks whether a node has children only when it shows the node, and the
-// NodeHasChildren step answers. When the window is recreated (a colour change, new options), the node
-// objects outlive the old window and are inserted again into the new one: their data is
-// neither lost nor freed.
+// the node object. A tree may also leave the expand button to be asked for
+// (ChildrenOnRequest): the control then asks whether a node has children only when it shows
+// the node, and the NodeHasChildren step answers. When the window is recreated (a colour
+// change, new options), the node objects outlive the old window and are inserted again into
+// the new one: their data is neither lost nor freed.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
