@@ -9,12 +9,17 @@ HTREEITEM NextItem(HWND h, HTREEITEM item, UINT code)
     return reinterpret_cast<HTREEITEM>(SendMessageA(h, TVM_GETNEXTITEM, code, reinterpret_cast<LPARAM>(item)));
 }
 
-// Item settings that make the control ask for the text and the images when it draws.
-void AskOnRequest(TVITEMA& item)
+// Item settings that make the control ask for the text and the images (and, if wanted,
+// whether the item has children) when it draws.
+void AskOnRequest(TVITEMA& item, bool children)
 {
     item.mask |= TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
     item.pszText = LPSTR_TEXTCALLBACKA;
     item.iImage = item.iSelectedImage = I_IMAGECALLBACK;
+    if (children) {
+        item.mask |= TVIF_CHILDREN;
+        item.cChildren = I_CHILDRENCALLBACK;
+    }
 }
 
 bool SortsByText(TSortType t) { return t == stText || t == stBoth; }
@@ -32,7 +37,7 @@ void TTreeNTNode::Touch(UINT mask)
     if (!FItemId || !TreeView()->HandleAllocated()) return;
     TVITEMA item = {};
     item.hItem = FItemId;
-    AskOnRequest(item);
+    AskOnRequest(item, false);
     item.mask = TVIF_HANDLE | mask;
     SendMessageA(TreeView()->Handle(), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }
@@ -134,6 +139,7 @@ bool TTreeNTNode::HasChildren() const
     item.mask = TVIF_HANDLE | TVIF_CHILDREN;
     item.hItem = FItemId;
     SendMessageA(Window(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    if (item.cChildren == I_CHILDRENCALLBACK) return TreeView()->NodeHasChildren(const_cast<TTreeNTNode*>(this));
     return item.cChildren > 0;
 }
 
@@ -269,7 +275,7 @@ TTreeNTNode* TTreeNTNodes::Insert(TTreeNTNode* parent, const std::string& s, voi
     is.hParent = parent ? parent->FItemId : TVI_ROOT;
     is.hInsertAfter = TVI_LAST;
     is.item.mask = TVIF_PARAM;
-    AskOnRequest(is.item);
+    AskOnRequest(is.item, FOwner->ChildrenOnRequest);
     is.item.lParam = reinterpret_cast<LPARAM>(node);
     auto item = reinterpret_cast<HTREEITEM>(SendMessageA(h, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&is)));
     if (!item) {
@@ -474,7 +480,7 @@ void TCustomTreeNT::RestoreNodes()
             is.hParent = parent;
             is.hInsertAfter = TVI_LAST;
             is.item.mask = TVIF_PARAM;
-            AskOnRequest(is.item);
+            AskOnRequest(is.item, ChildrenOnRequest);
             is.item.lParam = reinterpret_cast<LPARAM>(s.Node);
             item = reinterpret_cast<HTREEITEM>(SendMessageA(FHandle, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&is)));
         }
@@ -714,6 +720,7 @@ void TCustomTreeNT::Edit(TTreeNTNode* node, std::string& s)
 void TCustomTreeNT::Delete(TTreeNTNode* node) { OnDeletion(&FItems, node); }
 void TCustomTreeNT::GetImageIndex(TTreeNTNode* node) { OnGetImageIndex(this, node); }
 void TCustomTreeNT::GetSelectedIndex(TTreeNTNode* node) { OnGetSelectedIndex(this, node); }
+bool TCustomTreeNT::NodeHasChildren(TTreeNTNode* node) { return node->getFirstChild() != nullptr; }
 
 LRESULT TCustomTreeNT::Notify(NMHDR* hdr)
 {
@@ -755,6 +762,8 @@ LRESULT TCustomTreeNT::Notify(NMHDR* hdr)
             GetSelectedIndex(node);
             di->item.iSelectedImage = node->FSelectedIndex;
         }
+        // Not stored in the control: the answer may change when the node's children are read.
+        if (di->item.mask & TVIF_CHILDREN) di->item.cChildren = NodeHasChildren(node) ? 1 : 0;
         return 0;
     }
     }

@@ -3,9 +3,11 @@
 // A node keeps its text, data reference and image indexes; the system item is inserted with
 // text and images "on request", so the control asks for them only when it draws the item.
 // Parent, children and siblings are asked of the system control; the item's parameter holds
-// the node object. When the window is recreated (a colour change, new options), the node
-// objects outlive the old window and are inserted again into the new one: their data is
-// neither lost nor freed.
+// the node object. A tree may also leave the expand button to be asked for
+// (ChildrenOnRequest): the control then asks whether a node has children only when it shows
+// the node, and the NodeHasChildren step answers. When the window is recreated (a colour
+// change, new options), the node objects outlive the old window and are inserted again into
+// the new one: their data is neither lost nor freed.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
@@ -88,6 +90,8 @@ public:
     TTreeNTNode* Item(int index) const;
     int Level() const;
 
+    // Whether the node shows an expand button; a node whose answer is asked for on request
+    // gets it from the tree's NodeHasChildren step.
     bool HasChildren() const;
     void SetHasChildren(bool v);
     bool Expanded() const { return State(TVIS_EXPANDED); }
@@ -229,6 +233,12 @@ protected:
     virtual void Delete(TTreeNTNode* node);
     virtual void GetImageIndex(TTreeNTNode* node);
     virtual void GetSelectedIndex(TTreeNTNode* node);
+    // Asked when the control shows a node inserted with ChildrenOnRequest: whether it gets an
+    // expand button. The default: whether it has a child.
+    virtual bool NodeHasChildren(TTreeNTNode* node);
+    // Nodes are inserted with their expand button asked for on request (set before any node
+    // is added).
+    bool ChildrenOnRequest = false;
 
     const char* ClassName() const override { return "TTreeNT"; }
     void CreateParams(TCreateParams& p) override;

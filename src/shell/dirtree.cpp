@@ -6,8 +6,10 @@
 #include "toolkit/pure/StrUtils.h"
 
 namespace {
-const char* const Unlooked = "u**";          // a drive root nobody has looked into
-const char* const HasFolders = " ";          // a folder known to hold a folder to show
+// The one placeholder: the child of a drive root nobody has looked into, which shows the
+// expand button without touching the drive. Every other folder is inserted with its button
+// asked for on request (NodeHasChildren).
+const char* const Unlooked = "u**";
 
 // The shell's names and icons. The shell library is loaded on first need, not with the program:
 // it is big, and the window should be up before anything asks for it.
@@ -67,6 +69,7 @@ Tdirtree::Tdirtree(TComponent* owner) : TTreeNT(owner)
     FShellIcons = new TImageList(this);
     OnDeletion = {this, &Tdirtree::NodeDeletion};
     NameBuffer.SetSorted(true);
+    ChildrenOnRequest = true;
     for (int i = 0; i < 26; ++i) LastDirOnDrive[i] = std::string(1, static_cast<char>('A' + i)) + ":\\";
     std::string current = UpperCase(CurrentDirectory());
     int drive = DriveIndexOf(current);
@@ -207,10 +210,9 @@ void Tdirtree::ReadDrives()
             if (!FAllowNetwork && driveType() == DRIVE_REMOTE) continue;
             if (!AcceptFolder(root)) continue;
             TTreeNTNode* node = AddPathNode(nullptr, root);
+            // A drive that may be probed is probed when it is shown, as any folder.
             if (DriveFillFor(FastLoad ? DriveUnknown : driveType(), FastLoad) == DriveFill::Unlooked)
                 Items()->AddChild(node, Unlooked);
-            else
-                ProbeForSubfolder(node);
         }
         FDrivesRead = true;
     }
@@ -237,26 +239,25 @@ void Tdirtree::LoadChildren(TTreeNTNode* node)
         auto attributes = static_cast<long>(reinterpret_cast<uintptr_t>(NameBuffer.Objects(i)));
         AddPathNode(node, dir + name, name, attributes);
     }
+    data->HasFolders = NameBuffer.Count() > 0;
+    node->SetHasChildren(data->HasFolders);
 }
 
-void Tdirtree::ProbeForSubfolder(TTreeNTNode* node)
+bool Tdirtree::NodeHasChildren(TTreeNTNode* node)
 {
     tdirname* data = DirName(node);
-    if (!data || data->ChildrenLoaded) return;
-    // A node that already carries a placeholder is known to be expandable: no second look.
-    if (node->getFirstChild()) return;
-    bool found = false;
-    ListFolder(data->DirPath, [&](const WIN32_FIND_DATAA& fd) {
-        found = FolderAllowed(data->DirPath, fd.cFileName, fd.dwFileAttributes);
-        return !found;
-    });
-    if (found) Items()->AddChild(node, HasFolders);
-}
-
-void Tdirtree::ProbeChildren(TTreeNTNode* node)
-{
-    if (!node) return;
-    for (TTreeNTNode* c = node->getFirstChild(); c; c = c->getNextSibling()) ProbeForSubfolder(c);
+    if (!data || data->ChildrenLoaded || node->getFirstChild()) return TTreeNT::NodeHasChildren(node);
+    if (data->HasFolders < 0) {
+        // One listing, stopped at the first folder to show.
+        ++FProbes;
+        bool found = false;
+        ListFolder(data->DirPath, [&](const WIN32_FIND_DATAA& fd) {
+            found = FolderAllowed(data->DirPath, fd.cFileName, fd.dwFileAttributes);
+            return !found;
+        });
+        data->HasFolders = found;
+    }
+    return data->HasFolders > 0;
 }
 
 bool Tdirtree::CanExpand(TTreeNTNode* node)
@@ -264,7 +265,6 @@ bool Tdirtree::CanExpand(TTreeNTNode* node)
     {
         THourglass hourglass;
         LoadChildren(node);
-        ProbeChildren(node);
     }
     return TTreeNT::CanExpand(node);
 }

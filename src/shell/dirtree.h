@@ -13,6 +13,9 @@ class tdirname : public TObject {
 public:
     std::string DirPath;            // upper case, ending in "\" (C:\SAMPLES\DRUMS\ for Drums)
     bool ChildrenLoaded = false;
+    // Whether the folder holds a folder to show: -1 not looked at yet, 0 no, 1 yes. Asked of
+    // the disk once, when the tree first shows the node.
+    signed char HasFolders = -1;
 };
 
 // The veto hook: the path and the add flag, which the handler may clear.
@@ -32,6 +35,8 @@ public:
     taddfileevent OnAddDir;
     // Raised after a node's data object has been freed.
     TTVExpandedEvent OnDeleteItem;
+    // How many folders have been listed to learn whether they hold a folder.
+    int Probes() const { return FProbes; }
     // Read the drives as soon as the window exists.
     bool ReadOnStart = true;
     // True once the drive level has been built; false while it is rebuilt.
@@ -61,11 +66,12 @@ protected:
     void CreateWnd() override;
     bool CanExpand(TTreeNTNode* node) override;
     void Change(TTreeNTNode* node) override;
-    // Reads a node's subfolders (once), sorted by name, in place of its placeholders.
+    // Reads a node's subfolders (once), sorted by name, in place of its placeholder.
     void LoadChildren(TTreeNTNode* node);
-    // Gives a node the " " placeholder when it has at least one folder to show.
-    void ProbeForSubfolder(TTreeNTNode* node);
-    void ProbeChildren(TTreeNTNode* node);
+    // The expand button: a read node has one when it has children, a drive nobody looked
+    // into always has one, and any other folder when it holds a folder to show, which is
+    // asked of the disk once, when the control first shows the node.
+    bool NodeHasChildren(TTreeNTNode* node) override;
     bool AcceptFolder(const std::string& path);
 private:
     void NodeDeletion(TObject* sender, TTreeNTNode* node);
@@ -81,6 +87,7 @@ private:
     tDirType FDirType = {dtNormal, dtAll};
     bool FAllowNetwork = true;
     bool FGoBelowRecycleBin = true;
-    int FChanges = 0;
-    int FPlainIcon = -1, FPlainOpenIcon = -1;   // the shell's icons of a plain folder, asked once               // selection steps run, to raise one OnChange in Reload
+    int FChanges = 0;                           // selection steps run, to raise one OnChange in Reload
+    int FProbes = 0;
+    int FPlainIcon = -1, FPlainOpenIcon = -1;   // the shell's icons of a plain folder, asked once
 };

@@ -1,4 +1,5 @@
 #include "toolkit/StdCtrls.h"
+#include <cstring>
 #include "toolkit/Forms.h"
 
 // ---- TLabel --------------------------------------------------------------------------------
@@ -225,6 +226,12 @@ void TListBox::HandleCreated()
     if (Style == lbOwnerDrawFixed) {
         SendMessageA(FHandle, LB_SETITEMHEIGHT, 0, ItemHeight);
         SendMessageA(FHandle, LB_SETCOUNT, FLines.size(), 0);
+        // Made without it (a list that only counts its lines may not hold texts), the style
+        // now says that the lines are texts: the system then carries LB_GETTEXT and
+        // LB_GETTEXTLEN from other programs (screen readers, automation) as texts, not as
+        // data words, and this window answers them from the lines kept here. The system's
+        // list keeps the behaviour it was made with.
+        SetWindowLongPtrA(FHandle, GWL_STYLE, GetWindowLongPtrA(FHandle, GWL_STYLE) | LBS_HASSTRINGS);
         return;
     }
     for (auto& [s, o] : FLines) {
@@ -367,6 +374,18 @@ LRESULT TListBox::WndProc(UINT msg, WPARAM w, LPARAM l)
             // texts; this one does it for the lines kept here, as the system would.
             if (w >= 32) SelectByLetter(static_cast<char>(w));
             return 0;
+        }
+        break;
+    case LB_GETTEXTLEN:
+    case LB_GETTEXT:
+        if (Style == lbOwnerDrawFixed && FHandle) {
+            if (w >= FLines.size()) return LB_ERR;
+            const std::string& s = FLines[w].first;
+            if (msg == LB_GETTEXT) {
+                if (!l) return LB_ERR;
+                std::memcpy(reinterpret_cast<char*>(l), s.c_str(), s.size() + 1);
+            }
+            return static_cast<LRESULT>(s.size());
         }
         break;
     case CN_DRAWITEM: {

@@ -236,24 +236,116 @@ TEST_F(DirTree, ExpansionReadsOnceAndMarksExpandableFolders)
     top->Expand(false);
     TTreeNTNode* alpha = tree->FindNode(ROOT + "ALPHA\\");
     TTreeNTNode* empty = tree->FindNode(ROOT + "EMPTY\\");
-    EXPECT_TRUE(alpha->HasChildren());                       // probed: One and Two are there
-    EXPECT_EQ(Texts(alpha), std::vector<std::string>{" "});
+    Pump();
+    UpdateWindow(tree->Handle());
+    EXPECT_TRUE(alpha->HasChildren());                       // One and Two are there, not read yet
+    EXPECT_EQ(alpha->Count(), 0);
     EXPECT_FALSE(empty->HasChildren());
     EXPECT_EQ(empty->Count(), 0);
 
-    // Collapsed and expanded again: nothing is read anew, and the placeholders stay single.
+    // Collapsed and expanded again: nothing is read anew, and no second set of children.
+    const std::vector<std::string> level = Texts(top);
     CreateDirectoryA((root + "Zeta").c_str(), nullptr);
+    const int probes = tree->Probes();
     top->Collapse(false);
     top->Expand(false);
+    Pump();
+    UpdateWindow(tree->Handle());
+    EXPECT_EQ(Texts(top), level);
     EXPECT_EQ(tree->FindNode(ROOT + "ALPHA\\"), alpha);
     EXPECT_EQ(tree->FindNode(ROOT + "ZETA\\"), nullptr);
-    EXPECT_EQ(Texts(alpha), std::vector<std::string>{" "});
+    EXPECT_TRUE(alpha->HasChildren());
+    EXPECT_EQ(alpha->Count(), 0);
+    EXPECT_EQ(tree->Probes(), probes) << "every answer was known";
 
     alpha->Expand(false);
     EXPECT_TRUE(alpha->Expanded());
     EXPECT_EQ(Texts(alpha), (std::vector<std::string>{"One", "Two"}));
     EXPECT_TRUE(tree->FindNode(ROOT + "ALPHA\\ONE\\")->HasChildren());
     EXPECT_FALSE(tree->FindNode(ROOT + "ALPHA\\TWO\\")->HasChildren());
+    alpha->Collapse(false);
+    alpha->Expand(false);
+    EXPECT_EQ(Texts(alpha), (std::vector<std::string>{"One", "Two"}));
+}
+
+// A folder is asked whether it holds a folder to show only when the tree view shows it, once;
+// the answer follows the acceptance rules.
+TEST_F(DirTree, ExpandButtonsAreAskedOfTheDiskOnlyForShownFoldersOnce)
+{
+    for (const char* f : {"OnlyHidden", "OnlyHidden\\In", "OnlySystem", "OnlySystem\\In", "Gone", "Gone\\In"})
+        CreateDirectoryA((root + f).c_str(), nullptr);
+    SetFileAttributesA((root + "OnlyHidden\\In").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    SetFileAttributesA((root + "OnlySystem\\In").c_str(), FILE_ATTRIBUTE_SYSTEM);
+    const bool attributesKept = GetFileAttributesA((root + "OnlyHidden\\In").c_str()) & FILE_ATTRIBUTE_HIDDEN;
+    for (int i = 0; i < 40; ++i) CreateDirectoryA((root + "Gamma\\F" + std::to_string(100 + i)).c_str(), nullptr);
+    CreateDirectoryA((root + "Gamma\\F139\\Deep").c_str(), nullptr);
+
+    // Three lines high: most of Gamma's forty folders are not shown.
+    Tdirtree* tree = NewTree([](Tdirtree* t) {
+        t->SetBounds(0, 0, 280, 54);
+        t->SetDirType({dtNormal});
+    });
+    tree->SetDirectory(root + "Gamma");
+    TTreeNTNode* gamma = tree->Selected();
+    ASSERT_TRUE(gamma);
+    RemoveTree(root + "Gone");                               // listed, then gone before it is shown
+    Pump();
+    UpdateWindow(tree->Handle());
+    int probes = tree->Probes();
+    gamma->Expand(false);
+    UpdateWindow(tree->Handle());
+    const int shownProbes = tree->Probes() - probes;
+    EXPECT_GE(shownProbes, 1);
+    EXPECT_LE(shownProbes, 5) << "only the folders on the screen are listed";
+    // Scrolled to the end: each folder once, however often it is drawn.
+    for (int pass = 0; pass < 2; ++pass) {
+        SendMessageA(tree->Handle(), WM_VSCROLL, SB_TOP, 0);
+        for (int i = 0; i < 30; ++i) {
+            SendMessageA(tree->Handle(), WM_VSCROLL, SB_LINEDOWN, 0);
+            UpdateWindow(tree->Handle());
+        }
+    }
+    EXPECT_LE(tree->Probes() - probes, 40);
+    EXPECT_TRUE(tree->FindNode(ROOT + "GAMMA\\F139\\")->HasChildren());
+    EXPECT_FALSE(tree->FindNode(ROOT + "GAMMA\\F100\\")->HasChildren());
+    EXPECT_LE(tree->Probes() - probes, 40);
+
+    // The buttons at the top level: folders, none, only a hidden or a system one (refused by
+    // the filter), one that cannot be read.
+    TTreeNTNode* top = tree->FindNode(ROOT);
+    top->MakeVisible();
+    tree->SetTopItem(top);
+    UpdateWindow(tree->Handle());
+    EXPECT_TRUE(tree->FindNode(ROOT + "ALPHA\\")->HasChildren());
+    EXPECT_FALSE(tree->FindNode(ROOT + "EMPTY\\")->HasChildren());
+    EXPECT_FALSE(tree->FindNode(ROOT + "GONE\\")->HasChildren());
+    if (attributesKept) {
+        EXPECT_FALSE(tree->FindNode(ROOT + "ONLYHIDDEN\\")->HasChildren());
+        EXPECT_FALSE(tree->FindNode(ROOT + "ONLYSYSTEM\\")->HasChildren());
+    }
+    probes = tree->Probes();
+    for (const char* f : {"ALPHA\\", "EMPTY\\", "GONE\\", "ONLYHIDDEN\\"}) tree->FindNode(ROOT + f)->HasChildren();
+    EXPECT_EQ(tree->Probes(), probes) << "the answers are remembered";
+
+    // With every attribute admitted, the hidden and the system folder count.
+    tree->SetDirType({dtNormal, dtAll});
+    EXPECT_EQ(tree->Directory(), ROOT + "GAMMA\\");
+    EXPECT_TRUE(tree->FindNode(ROOT + "ONLYHIDDEN\\")->HasChildren());
+    EXPECT_TRUE(tree->FindNode(ROOT + "ONLYSYSTEM\\")->HasChildren());
+
+    // A deep path whose levels were never shown is still selected.
+    tree->SetDirectory(root + "Gamma\\F139\\Deep");
+    EXPECT_EQ(tree->Directory(), ROOT + "GAMMA\\F139\\DEEP\\");
+
+    // A folder that gains its first folder while shown gets its button when the tree is read again.
+    EXPECT_FALSE(tree->FindNode(ROOT + "EMPTY\\")->HasChildren());
+    CreateDirectoryA((root + "Empty\\New").c_str(), nullptr);
+    tree->Reload();
+    EXPECT_EQ(tree->Directory(), ROOT + "GAMMA\\F139\\DEEP\\");
+    tree->SetDirectory(root);
+    EXPECT_TRUE(tree->FindNode(ROOT + "EMPTY\\")->HasChildren());
+    tree->FindNode(ROOT + "EMPTY\\")->Expand(false);
+    EXPECT_EQ(Texts(tree->FindNode(ROOT + "EMPTY\\")), std::vector<std::string>{"New"});
 }
 
 TEST_F(DirTree, FolderThatCannotBeListedShowsNoExpandMark)
@@ -315,14 +407,16 @@ TEST_F(DirTree, DriveLevelLooksOnlyIntoFixedDrives)
     TTreeNTNode* disc = tree->FindNode("U:\\");
     TTreeNTNode* noDisc = tree->FindNode("V:\\");
     ASSERT_TRUE(fixed && disc && noDisc);
-    EXPECT_EQ(Texts(fixed), std::vector<std::string>{" "});      // probed: it holds a folder
+    EXPECT_EQ(fixed->Count(), 0);                                // asked when shown: it holds a folder
+    EXPECT_TRUE(fixed->HasChildren());
     EXPECT_EQ(Texts(disc), std::vector<std::string>{"u**"});     // a CD-ROM is not looked into
     EXPECT_EQ(Texts(noDisc), std::vector<std::string>{"u**"});
     EXPECT_TRUE(noDisc->HasChildren());
 
     disc->Expand(false);
     EXPECT_EQ(Texts(disc), std::vector<std::string>{"Disc"});
-    EXPECT_EQ(Texts(tree->FindNode("U:\\DISC\\")), std::vector<std::string>{" "});
+    EXPECT_EQ(tree->FindNode("U:\\DISC\\")->Count(), 0);
+    EXPECT_TRUE(tree->FindNode("U:\\DISC\\")->HasChildren());
     noDisc->Expand(false);                                       // nothing to read, no message
     EXPECT_EQ(noDisc->Count(), 0);
     EXPECT_FALSE(noDisc->HasChildren());

@@ -1,6 +1,8 @@
 // The form toolkit with the real window calls: ownership, events, settings files.
 #include "WinTest.h"
+#include <oleacc.h>
 #include "toolkit/ExtCtrls.h"
+#include "toolkit/LateBound.h"
 #include "toolkit/IniFiles.h"
 #include "toolkit/StdCtrls.h"
 
@@ -193,4 +195,61 @@ TEST(StringList, SortedListKeepsTheFirstPlaceForEqualNames)
     EXPECT_EQ(l.Add("KICK"), 1);             // equal ignoring case: the existing line's place
     EXPECT_EQ(l.Count(), 3);
     EXPECT_EQ(l.Strings(1), "Kick");
+}
+
+// Screen readers and automation ask a list box for its lines' texts; the owner-drawn list,
+// whose system list holds no texts, answers from the lines it keeps.
+TEST(Toolkit, AnOwnerDrawnListGivesItsLinesTextsToWhoeverAsks)
+{
+    TForm* f = NewHostForm();
+    auto* list = new TListBox(f);
+    list->Style = lbOwnerDrawFixed;
+    list->SetParent(f);
+    TObject a;
+    list->SetLines({{"kick", &a}, {"Snare 02", &a}, {"", &a}});
+    HWND h = list->Handle();
+    EXPECT_TRUE(GetWindowLongPtrA(h, GWL_STYLE) & LBS_HASSTRINGS) << "the texts travel to other programs as texts";
+    EXPECT_EQ(SendMessageA(h, LB_GETCOUNT, 0, 0), 3) << "the lines were handed over as a count";
+    auto text = [&](int i) {
+        char buf[64] = "untouched";
+        LRESULT n = SendMessageA(h, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buf));
+        return std::to_string(n) + " " + (n == LB_ERR ? std::string("-") : std::string(buf));
+    };
+    EXPECT_EQ(SendMessageA(h, LB_GETTEXTLEN, 1, 0), 8);
+    EXPECT_EQ(text(1), "8 Snare 02");
+    EXPECT_EQ(text(2), "0 ");
+    EXPECT_EQ(SendMessageA(h, LB_GETTEXTLEN, 3, 0), LB_ERR);
+    EXPECT_EQ(text(-1), std::to_string(LB_ERR) + " -");
+    WCHAR wide[16] = L"";
+    EXPECT_EQ(SendMessageW(h, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(wide)), 4);
+    EXPECT_EQ(std::wstring(wide), L"kick") << "a wide-text reader gets the same line";
+
+    // The lines follow the list's changes.
+    list->DeleteItem(0);
+    EXPECT_EQ(text(0), "8 Snare 02");
+    list->SetItemIndex(1);
+    EXPECT_EQ(SendMessageA(h, LB_GETCURSEL, 0, 0), 1);
+    EXPECT_EQ(SendMessageA(h, LB_GETTOPINDEX, 0, 0), 0);
+
+    // The accessibility proxy names each line with its text, where the system has a list-box
+    // proxy (Wine's oleacc gives a plain client object, which knows no lines: E_INVALIDARG).
+    using Fn = HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**);
+    static Fn fromWindow = LateBound<Fn>("oleacc.dll", "AccessibleObjectFromWindow");
+    IAccessible* acc = nullptr;
+    if (fromWindow && SUCCEEDED(fromWindow(h, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                           reinterpret_cast<void**>(&acc))) && acc) {
+        VARIANT child;
+        VariantInit(&child);
+        child.vt = VT_I4;
+        child.lVal = 1;                                        // the first line
+        BSTR name = nullptr;
+        HRESULT named = acc->get_accName(child, &name);
+        if (named != E_INVALIDARG) {
+            EXPECT_EQ(named, S_OK);
+            EXPECT_EQ(std::wstring(name ? name : L""), L"Snare 02");
+        }
+        SysFreeString(name);
+        acc->Release();
+    }
+    f->Free();
 }
