@@ -17,6 +17,10 @@ gtest_discover_tests(unit_tests TEST_PREFIX "unit." DISCOVERY_MODE PRE_TEST)
 # with a small driver that replays a corpus folder, so the sanitizers check every file in it;
 # with clang, -DSONIDEX_LIBFUZZER=ON links libFuzzer instead for real fuzzing.
 option(SONIDEX_LIBFUZZER "Link fuzz targets with libFuzzer (clang)" OFF)
+if(SONIDEX_LIBFUZZER)
+  # The logic under test needs the coverage counters too, or the fuzzer sees only its target.
+  target_compile_options(sonidex_pure PRIVATE -fsanitize=fuzzer-no-link)
+endif()
 file(GLOB FUZZ_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*_fuzz.cpp)
 foreach(src ${FUZZ_SOURCES})
   get_filename_component(name ${src} NAME_WE)
