@@ -69,6 +69,7 @@ inline int FromFloat(const uint8_t* p)
 void ConvertFrames(const TSampleLayout& layout, const uint8_t* in, size_t frames, uint8_t* out)
 {
     const size_t samples = frames * layout.Channels;
+    if (samples == 0) return;
     if (layout.Float) {
         if (layout.Bits != 32) return;
         for (size_t i = 0; i < samples; ++i, in += 4, out += 2) Put16(out, FromFloat(in));
