@@ -3,6 +3,7 @@
 // the setting on and off; and the dialog's box. Also a file with an odd-sized chunk before its data.
 #include <cmath>
 #include <cstring>
+#include "../fuzz/WavCorpusTable.h"
 #include "AudioSupport.h"
 #include "SoundCapture.h"
 #include "app/Settings.h"
@@ -170,6 +171,29 @@ TEST_F(HiResSound, ConvertedSamplesComeOutAsTheir16BitRoundingBitForBit)
             ResetPlayer();
         }
     }
+}
+
+TEST(HiResReader, EveryCorpusFileGivesItsResultWithTheSettingOnAndThoseAcceptedPlay)
+{
+    REQUIRE_SOUND_DEVICE();
+    for (bool streaming : {false, true}) {
+        for (const auto& c : WavCorpus) {
+            ResetPlayer();
+            AppSettings.HiRes = true;
+            AppSettings.Streaming = streaming;
+            const std::string what = std::string(c.Name) + (streaming ? " streamed" : " static");
+            const int r = LoadWaveFile(CorpusPath(c.Name), PlayerState.CurrentBuffer);
+            EXPECT_EQ(r, c.HiRes >= 0 ? c.HiRes : c.Load) << what;
+            EXPECT_EQ(PlayerState.DataSize == c.DataSize, c.DataSize >= 0) << what << ": the file's data bytes";
+            if (r == 0) {
+                ASSERT_NE(PlayerState.CurrentBuffer, nullptr) << what;
+                streaming ? StartStream() : StartCurrent();
+                Pump(5);
+            }
+        }
+    }
+    ResetPlayer();
+    AppSettings.HiRes = false;
 }
 
 TEST_F(HiResSound, A48kHz24BitSampleHasItsPitchAndLength)
