@@ -110,6 +110,7 @@ CASES = {
     "ext_foreign_guid.wav": riff(fmt_ext(1, 16, sub_guid=b"\x01" + b"\x5a" * 15) + chunk(b"data", DATA)),
     "ext_cbsize_short.wav": riff(fmt_ext(1, 24, cbsize=0) + chunk(b"data", DATA[:99])),
     "ext_fmt_truncated.wav": riff(fmt_ext(1, 24))[:12 + 8 + 30],
+    "ext_pcm16_no_data.wav": riff(fmt_ext(1, 16) + chunk(b"data", b"")),
 }
 
 os.makedirs(OUT, exist_ok=True)

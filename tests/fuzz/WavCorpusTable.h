@@ -80,6 +80,7 @@ inline constexpr TWavCorpusCase WavCorpus[] = {
     {"ext_foreign_guid.wav", 3, 3, 0xFFFE, 16, 100},
     {"ext_cbsize_short.wav", 3, 3, 0xFFFE, 24, 99},
     {"ext_fmt_truncated.wav", 2, 2, 0xFFFE, 24, -1},
+    {"ext_pcm16_no_data.wav", 3, 3, 0xFFFE, 16, 0, 0},
     {"pcm4.wav", 3, 3, 1, 4, 100},
     {"mulaw.wav", 3, 3, 257, 8, 100},
     {"alaw.wav", 3, 3, 258, 8, 100},
