@@ -4,7 +4,6 @@
 #include <cstring>
 #include <limits>
 #include <vector>
-#include "audio/pure/PlayerText.h"
 #include "audio/pure/SampleConvert.h"
 #include "audio/pure/StreamRing.h"
 #include "audio/pure/WavChunks.h"
@@ -131,15 +130,4 @@ TEST(SampleConvert, AStreamRefillsConvertedFramesAndLoopsOnAFrame)
     std::fill(half.begin(), half.end(), 0x55);
     FillRegion(half.data(), 8, unreadable, played, 0, false, 16);
     EXPECT_EQ(std::vector<uint8_t>(half.begin(), half.begin() + 8), std::vector<uint8_t>(8, 0));
-}
-
-TEST(SampleConvert, TheInfoPanelShowsTheFilesOwnFormatAndTrueDuration)
-{
-    TSampleLayout l = ConvertedLayout(2, 48000, 24, 24, false);
-    EXPECT_EQ(ConvertedInfoText(l, 432044, 432000), "PCM 48000Hz 24Bit STEREO \r432044 bytes, 1.5 sec.");
-    l = ConvertedLayout(1, 44100, 32, 32, true);
-    EXPECT_EQ(ConvertedInfoText(l, 176444, 176400), "Float 44100Hz 32Bit MONO \r176444 bytes, 1 sec.");
-    // An extensible file with 20 of its 24 bits used shows 20.
-    l = ConvertedLayout(1, 44100, 24, 20, false);
-    EXPECT_EQ(ConvertedInfoText(l, 1000, 132300), "PCM 44100Hz 20Bit MONO \r1000 bytes, 1 sec.");
 }
