@@ -53,14 +53,16 @@ inline std::string TempPath(const char* name)
     return std::string(dir) + name;
 }
 
-// A 44100 Hz 16-bit stereo WAV of dataBytes; data, when given, is repeated over the body,
-// otherwise the body is left a hole (zeros, no disk).
-inline void WriteWav(const std::string& path, unsigned dataBytes, const std::vector<char>& data = {})
+// A 44100 Hz stereo WAV of dataBytes, 16-bit or 24-bit PCM; data, when given, is repeated over
+// the body, otherwise the body is left a hole (zeros, no disk).
+inline void WriteWav(const std::string& path, unsigned dataBytes, const std::vector<char>& data = {}, int bits = 16)
 {
     const unsigned riff = 36 + dataBytes;
+    const unsigned align = unsigned(bits) / 4, avg = 44100u * align;
     const unsigned char head[44] = {'R', 'I', 'F', 'F', (unsigned char)riff, (unsigned char)(riff >> 8),
         (unsigned char)(riff >> 16), (unsigned char)(riff >> 24), 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 16, 0, 0, 0,
-        1, 0, 2, 0, 0x44, 0xAC, 0, 0, 0x10, 0xB1, 2, 0, 4, 0, 16, 0, 'd', 'a', 't', 'a', (unsigned char)dataBytes,
+        1, 0, 2, 0, 0x44, 0xAC, 0, 0, (unsigned char)avg, (unsigned char)(avg >> 8), (unsigned char)(avg >> 16), 0,
+        (unsigned char)align, 0, (unsigned char)bits, 0, 'd', 'a', 't', 'a', (unsigned char)dataBytes,
         (unsigned char)(dataBytes >> 8), (unsigned char)(dataBytes >> 16), (unsigned char)(dataBytes >> 24)};
     HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD done;

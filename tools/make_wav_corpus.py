@@ -29,6 +29,20 @@ def fmt_tag(tag, bits, channels=1, rate=11025):
     return b"fmt " + struct.pack("<IHHIIHH", 16, tag, channels, rate, rate * align, align, bits)
 
 
+def guid(tag):
+    """The sub-format GUID that stands for an old format tag, as it lies in the file."""
+    return struct.pack("<IHH", tag, 0, 0x10) + bytes.fromhex("800000aa00389b71")
+
+
+def fmt_ext(sub, bits, channels=1, rate=11025, valid=None, cbsize=22, sub_guid=None):
+    """A 40-byte WAVE_FORMAT_EXTENSIBLE format chunk."""
+    align = channels * bits // 8
+    ext = struct.pack("<HI", bits if valid is None else valid, 4 if channels == 1 else 3)
+    ext += sub_guid if sub_guid is not None else guid(sub)
+    body = struct.pack("<HHIIHHH", 0xFFFE, channels, rate, rate * align, align, bits, cbsize) + ext
+    return b"fmt " + struct.pack("<I", len(body)) + body
+
+
 GOOD = riff(FMT + chunk(b"data", DATA))
 CASES = {
     "good_pcm16_mono.wav": GOOD,
@@ -74,6 +88,29 @@ CASES = {
     "ieee_float.wav": riff(fmt_tag(3, 32) + chunk(b"data", DATA)),
     "mp3.wav": riff(fmt_tag(0x55, 0) + chunk(b"data", DATA)),
     "extensible16.wav": riff(fmt_tag(0xFFFE, 16) + chunk(b"data", DATA)),
+    # RIFF's pad byte after an odd body: zero or not, before the format or the data.
+    "odd_chunk_pad_printable.wav": riff(chunk(b"LIST", b"abc", pad=False) + b"x" + FMT + chunk(b"data", DATA)),
+    "odd_chunk_after_fmt.wav": riff(FMT + chunk(b"LIST", b"INFOa", pad=True) + chunk(b"data", DATA)),
+    "odd_chunk_data_past_end.wav": riff(chunk(b"LIST", b"abc", pad=True) + FMT + raw(b"data", 100000, DATA)),
+    # Formats that play with the HiRes setting on (converted to 16-bit), and some that do not.
+    "pcm24_stereo.wav": riff(fmt_tag(1, 24, 2, 48000) + chunk(b"data", tone(441, 0.005, 48000, bits=24, channels=2))),
+    "pcm24_odd_data.wav": riff(fmt_tag(1, 24) + chunk(b"data", tone(441, 0.01, 11025, bits=24) + b"\x01")),
+    "pcm24_bad_align.wav": riff(fmt_chunk(11025, 24, 1)[:20] + struct.pack("<HH", 4, 24) + chunk(b"data", DATA)),
+    "pcm24_3ch.wav": riff(fmt_tag(1, 24, 3) + chunk(b"data", tone(441, 0.01, 11025, bits=24, channels=3))),
+    "float64.wav": riff(fmt_tag(3, 64) + chunk(b"data", DATA)),
+    "ext_pcm24_stereo.wav": riff(fmt_ext(1, 24, 2) + chunk(b"data", tone(441, 0.01, 11025, bits=24, channels=2))),
+    "ext_pcm20_in_24.wav": riff(fmt_ext(1, 24, valid=20) + chunk(b"data", tone(441, 0.01, 11025, bits=24))),
+    "ext_pcm8.wav": riff(fmt_ext(1, 8) + chunk(b"data", DATA)),
+    "ext_pcm16.wav": riff(fmt_ext(1, 16) + chunk(b"data", DATA)),
+    "ext_pcm32.wav": riff(fmt_ext(1, 32) + chunk(b"data", DATA)),
+    "ext_float32.wav": riff(fmt_ext(3, 32, 2) + chunk(b"data", DATA)),
+    "ext_valid_bits_over.wav": riff(fmt_ext(1, 24, valid=32) + chunk(b"data", DATA[:99])),
+    "ext_pcm24_3ch.wav": riff(fmt_ext(1, 24, 3) + chunk(b"data", DATA[:99])),
+    "ext_adpcm.wav": riff(fmt_ext(2, 16) + chunk(b"data", DATA)),
+    "ext_foreign_guid.wav": riff(fmt_ext(1, 16, sub_guid=b"\x01" + b"\x5a" * 15) + chunk(b"data", DATA)),
+    "ext_cbsize_short.wav": riff(fmt_ext(1, 24, cbsize=0) + chunk(b"data", DATA[:99])),
+    "ext_fmt_truncated.wav": riff(fmt_ext(1, 24))[:12 + 8 + 30],
+    "ext_pcm16_no_data.wav": riff(fmt_ext(1, 16) + chunk(b"data", b"")),
 }
 
 os.makedirs(OUT, exist_ok=True)

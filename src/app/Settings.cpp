@@ -2,6 +2,7 @@
 #include "app/Unit1.h"
 #include "app/pure/AppConfig.h"
 #include "app/pure/SampleList.h"
+#include "audio/WAVUnit.h"
 
 TSettingsForm* SettingsForm = nullptr;
 
@@ -36,7 +37,9 @@ TSettingsForm::TSettingsForm(TComponent* owner) : TForm(owner)
     Font.SetName("Arial");
     Font.SetHeight(-11);
     SetCaption("Settings");
-    SetClientSize(361, 296);
+    // 24 pixels taller than the classic dialog, for the playing group's high-resolution box: the
+    // close button goes to (304, 257), below that group.
+    SetClientSize(361, 320);
 
     GeneralGroup = MakeGroup("GeneralGroup", "General", 8, 5, 169, 217);
     SubdirBox = MakeBox(GeneralGroup, "SubdirBox", "Scan subdirectories", 16, 23);
@@ -58,7 +61,7 @@ TSettingsForm::TSettingsForm(TComponent* owner) : TForm(owner)
     FilterEdit->SetBounds(16, 71, 137, 21);
     FilterEdit->SetParent(FileTypesGroup);
 
-    PlayGroup = MakeGroup("PlayGroup", "Playing WAV files...", 184, 117, 169, 105);
+    PlayGroup = MakeGroup("PlayGroup", "Playing WAV files...", 184, 117, 169, 129);
     MPBox = new TRadioButton(this);
     MPBox->Name = "MPBox";
     MPBox->SetCaption("Through the Media Player");
@@ -70,6 +73,15 @@ TSettingsForm::TSettingsForm(TComponent* owner) : TForm(owner)
     DSBox->SetBounds(16, 48, 145, 17);
     DSBox->SetParent(PlayGroup);
     StreamBox = MakeBox(PlayGroup, "StreamBox", "Streaming", 16, 72);
+    // A DirectSound choice like streaming; its caption takes two lines in the group's width.
+    HiResBox = new TCheckBox(this);
+    HiResBox->Name = "HiResBox";
+    HiResBox->SetCaption("Play 24-bit and float samples");
+    HiResBox->Hint = "24-bit, 32-bit and float WAV files play, converted to 16-bit";
+    HiResBox->WordWrap = true;
+    HiResBox->SetBounds(16, 95, 145, 28);
+    HiResBox->SetColor(clSilver);
+    HiResBox->SetParent(PlayGroup);
 
     ColorsGroup = MakeGroup("ColorsGroup", "Colors", 8, 227, 169, 56);
     ColorBox = new TComboBox(this);
@@ -83,6 +95,7 @@ TSettingsForm::TSettingsForm(TComponent* owner) : TForm(owner)
     RereadBox->OnClick = {this, &TSettingsForm::RereadBoxClick};
     SnapBox->OnClick = {this, &TSettingsForm::SnapBoxClick};
     DblClickBox->OnClick = {this, &TSettingsForm::DblClickBoxClick};
+    HiResBox->OnClick = {this, &TSettingsForm::HiResBoxClick};
     FilterEdit->OnChange = {this, &TSettingsForm::FilterEditChange};
     OnCreate = {this, &TSettingsForm::FormCreate};
 }
@@ -93,6 +106,7 @@ void TSettingsForm::FormCreate(TObject*)
     WPBox->SetCheckedQuietly(AppSettings.Wallpaper);
     SwapBox->SetCheckedQuietly(AppSettings.SwapPanels);
     StreamBox->SetCheckedQuietly(AppSettings.Streaming);
+    HiResBox->SetCheckedQuietly(AppSettings.HiRes);
     if (AppSettings.UseMedia) MPBox->SetChecked(true); else DSBox->SetChecked(true);
     DSBoxClick(DSBox);
     ColorBox->AddItem("Background");
@@ -100,7 +114,11 @@ void TSettingsForm::FormCreate(TObject*)
     ColorBox->AddItem("Title inactive");
 }
 
-void TSettingsForm::DSBoxClick(TObject*) { StreamBox->SetEnabled(DSBox->Checked()); }
+void TSettingsForm::DSBoxClick(TObject*)
+{
+    StreamBox->SetEnabled(DSBox->Checked());
+    HiResBox->SetEnabled(DSBox->Checked());
+}
 
 void TSettingsForm::DeleteBoxClick(TObject*)
 {
@@ -111,6 +129,14 @@ void TSettingsForm::DeleteBoxClick(TObject*)
 void TSettingsForm::RereadBoxClick(TObject*) { AppSettings.Reread = RereadBox->Checked(); }
 void TSettingsForm::SnapBoxClick(TObject*) { AppSettings.Snap = SnapBox->Checked(); }
 void TSettingsForm::DblClickBoxClick(TObject*) { AppSettings.DblClick = DblClickBox->Checked(); }
+
+void TSettingsForm::HiResBoxClick(TObject*)
+{
+    // At once, as the user expects of the next click on a line: the loaded sample was read under
+    // the other setting, so the next selection reads its file again.
+    AppSettings.HiRes = HiResBox->Checked();
+    PlayerState.LastIndex = -1;
+}
 
 void TSettingsForm::FilterEditChange(TObject*)
 {

@@ -25,6 +25,7 @@ public:
     TRadioButton* MPBox;
     TRadioButton* DSBox;
     TCheckBox* StreamBox;
+    TCheckBox* HiResBox;
     TGroupBox* ColorsGroup;
     TComboBox* ColorBox;
 
@@ -34,6 +35,7 @@ public:
     void RereadBoxClick(TObject* sender);
     void SnapBoxClick(TObject* sender);
     void DblClickBoxClick(TObject* sender);
+    void HiResBoxClick(TObject* sender);
     void FilterEditChange(TObject* sender);
     int ColorCount() const { return ColorBox->Count(); }
 protected:

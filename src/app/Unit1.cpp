@@ -206,6 +206,7 @@ void TSonidexForm::FormCreate(TObject*)
     AppSettings.Sort = FIni->ReadBool(S, "Sort", true);
     AppSettings.Wallpaper = FIni->ReadBool(S, "Wallpaper", true);
     AppSettings.Streaming = FIni->ReadBool(S, "Streaming", true);
+    AppSettings.HiRes = FIni->ReadBool(S, "HiRes", false);
     AppSettings.SwapPanels = FIni->ReadBool(S, "SwapPanels", false);
     AppSettings.LeftCollapsed = FIni->ReadBool(S, "LeftCollapsed", false);
     AppSettings.RightCollapsed = FIni->ReadBool(S, "RightCollapsed", false);
@@ -320,6 +321,7 @@ void TSonidexForm::FormClose(TObject*, TCloseAction&)
         ini.WriteBool(S, "Wallpaper", AppSettings.Wallpaper);
         ini.WriteBool(S, "SwapPanels", AppSettings.SwapPanels);
         ini.WriteBool(S, "Streaming", AppSettings.Streaming);
+        ini.WriteBool(S, "HiRes", AppSettings.HiRes);
         ini.WriteBool(S, "Allow Deletion", AppSettings.AllowDeletion);
         ini.WriteBool(S, "Reread", AppSettings.Reread);
         ini.WriteBool(S, "Snap", AppSettings.Snap);

@@ -58,10 +58,6 @@ TLabel* NewLabel(TSonidexForm* form, const char* name, const char* caption, int 
     return l;
 }
 
-bool PlayablePcm(const WAVEFORMATEX& f)
-{
-    return f.wFormatTag == WAVE_FORMAT_PCM && (f.wBitsPerSample == 8 || f.wBitsPerSample == 16);
-}
 }
 
 void TSonidexForm::CreatePlayerPanel()
@@ -192,10 +188,11 @@ void TSonidexForm::PlaySelection()
             PlayerState.FileSize = 0;
         }
         UpdateInfoText();
-        if (PlayerState.Format.wFormatTag == WAVE_FORMAT_PCM) ResetFrequency();
+        // A converted sample (float or extensible too) starts at its own rate like a PCM one.
+        if (PlayerState.Format.wFormatTag == WAVE_FORMAT_PCM || PlayerState.Layout.Converts) ResetFrequency();
         PlayerState.LastIndex = index;
     }
-    if (PlayerState.FileSize != 0 && PlayablePcm(PlayerState.Format)) {
+    if (PlayerState.FileSize != 0 && PlayerState.Layout.Plays) {
         ApplyVolume();
         ApplyPan();
         ApplyFrequency();
@@ -265,6 +262,10 @@ void TSonidexForm::UpdateInfoText()
         return;
     }
     const WAVEFORMATEX& f = PlayerState.Format;
+    if (PlayerState.Layout.Converts) {
+        WAVInfoLabel->SetCaption(ConvertedInfoText(PlayerState.Layout, PlayerState.FileSize, PlayerState.DataSize));
+        return;
+    }
     WAVInfoLabel->SetCaption(FormatInfoText(f.wFormatTag, f.nChannels, f.nSamplesPerSec, f.wBitsPerSample,
                                             PlayerState.FileSize, PlayerState.DataSize, f.nAvgBytesPerSec));
 }
@@ -365,7 +366,8 @@ void TSonidexForm::UpdatePosBar()
     if (PlayerState.PosBarHeld) return;
     int bar = -1;
     if (PlayerState.PlayPath == 0) {
-        int64_t p = AppSettings.Streaming ? StreamPosition() : GetPlayCursor();
+        // The bar stands for the file's data; a converted sample's buffer holds other bytes.
+        int64_t p = PlayerState.Layout.FileFromPlayed(AppSettings.Streaming ? StreamPosition() : GetPlayCursor());
         bar = PosBarFromBytes(p, PlayerState.DataSize, PosBar->Min(), PosBar->Max());
     } else if (PlayerState.PlayPath == 1) {
         bar = PosBarFromMci(MciPosition(), PlayerState.DataSize, PosBar->Min(), PosBar->Max());
@@ -377,8 +379,9 @@ void TSonidexForm::PosBarChange(TObject*)
 {
     PlayerState.PosBarHeld = true;
     if (PlayerState.PlayPath != 0) return;
-    int32_t offset = static_cast<int32_t>(SeekOffsetFromBar(PlayerState.DataSize, PosBar->Position(), PosBar->Min(),
-                                                            PosBar->Max()));
+    const uint32_t fileOffset = SeekOffsetFromBar(PlayerState.DataSize, PosBar->Position(), PosBar->Min(), PosBar->Max());
+    // On the frame of the file's data that the offset falls in.
+    const int32_t offset = static_cast<int32_t>(PlayerState.Layout.PlayedFromFile(fileOffset));
     if (AppSettings.Streaming) SeekStream(offset);
     else SetPlayCursor(offset);
 }

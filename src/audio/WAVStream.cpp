@@ -24,6 +24,14 @@ struct TStreamData final : TDataSource {
     }
 };
 
+// The stream's data converted to 16-bit as the ring is refilled.
+TConvertedData ConvertedStreamData()
+{
+    return TConvertedData(StreamState.Layout, [](uint64_t offset, size_t n) {
+        return StreamState.Window.Span(StreamState.DataOffset + offset, n);
+    });
+}
+
 // One notification: the play cursor entered a half; the other one is refilled.
 void Refill()
 {
@@ -99,7 +107,7 @@ IDirectSoundBuffer* CreateStream(const DSBUFFERDESC& description)
         fail(SoundErrors::CreateBuffer);
     }
     StreamState.Buffer = ring;
-    StreamState.BitsPerSample = PlayerState.Format.wBitsPerSample;
+    StreamState.BitsPerSample = d.lpwfxFormat ? d.lpwfxFormat->wBitsPerSample : PlayerState.Format.wBitsPerSample;
     StreamState.ReadOffset = 0;
     StreamState.RingMark = StreamHalfBytes;
     StreamState.SecondHalf = false;
@@ -120,13 +128,14 @@ IDirectSoundBuffer* CreateStream(const DSBUFFERDESC& description)
 }
 
 IDirectSoundBuffer* OpenStream(HANDLE mapping, uint64_t fileSize, uint64_t dataOffset, int32_t dataSize,
-                               const DSBUFFERDESC& description)
+                               const TSampleLayout& layout, const DSBUFFERDESC& description)
 {
     StopStream();
     StreamState.MapHandle = mapping;
     StreamState.Window.Assign(mapping, fileSize);
     StreamState.DataOffset = dataOffset;
     StreamState.DataSize = dataSize;
+    StreamState.Layout = layout;
     return CreateStream(description);
 }
 
@@ -137,7 +146,9 @@ void FillHalf(DWORD offset)
     void *p1 = nullptr, *p2 = nullptr;
     DWORD l1 = 0, l2 = 0;
     if (FAILED(b->Lock(offset, StreamHalfBytes, &p1, &l1, &p2, &l2, 0))) return;   // the half plays its old sound again
-    TStreamData data;
+    TStreamData plain;
+    TConvertedData converted = ConvertedStreamData();
+    TDataSource& data = StreamState.Layout.Converts ? static_cast<TDataSource&>(converted) : plain;
     int32_t from = StreamState.ReadOffset;
     const TRefill r = FillRegion(static_cast<uint8_t*>(p1), l1, data, StreamState.DataSize, from, Looping(),
                                  StreamState.BitsPerSample);

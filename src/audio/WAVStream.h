@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 #include "audio/FileWindow.h"
+#include "audio/pure/SampleConvert.h"
 #include "toolkit/Thread.h"
 
 // The refill thread: waits on StreamState.NotifyEvent and refills the half that is not playing.
@@ -29,7 +30,9 @@ struct StreamStateType {
     HANDLE MapHandle = nullptr;                    // the file mapping; null when no stream is open
     TFileWindow Window;                            // the view of the part being played
     uint64_t DataOffset = 0;                       // where the data chunk's body starts in the file
-    std::atomic<int32_t> DataSize{0};              // bytes in the data chunk
+    std::atomic<int32_t> DataSize{0};              // bytes of sound the ring plays (the data chunk's, or
+                                                   // its frames converted to 16-bit)
+    TSampleLayout Layout;                          // how the file's frames become the ring's
     std::atomic<int32_t> ReadOffset{0};            // next data byte to copy; runs past DataSize while silence is written
     std::atomic<int32_t> RingMark{0};              // data offset at the end of the half filled at the latest notification
     std::atomic<bool> SecondHalf{false};           // at that notification the play cursor was in the second half
@@ -38,8 +41,8 @@ struct StreamStateType {
     // is created, cleared by StopStream. Filling: the refill thread is handling a notification.
     // The thread sets Filling before it looks at Running, and StopStream clears Running before
     // it waits for Filling to clear, so a notification signalled or consumed at any moment around
-    // a stop either finishes its refill before the mapping goes or does nothing at all. Window
-    // and DataOffset are only touched by the refill thread while Running, and by the
+    // a stop either finishes its refill before the mapping goes or does nothing at all. Window,
+    // DataOffset and Layout are only touched by the refill thread while Running, and by the
     // user-interface thread while not.
     std::atomic<bool> Running{false};
     std::atomic<bool> Filling{false};
@@ -57,10 +60,10 @@ void EndStreaming();
 // stream owns the mapping from the moment those fields are set: on a failure it releases it,
 // and the fixed text is raised. Returns the ring (the caller stores it in the current slot).
 IDirectSoundBuffer* CreateStream(const DSBUFFERDESC& description);
-// Hands the stream a mapping of fileSize bytes whose data body lies at dataOffset, then creates
-// the ring as CreateStream does.
+// Hands the stream a mapping of fileSize bytes whose data body lies at dataOffset and plays
+// dataSize bytes (of frames converted as layout says), then creates the ring as CreateStream does.
 IDirectSoundBuffer* OpenStream(HANDLE mapping, uint64_t fileSize, uint64_t dataOffset, int32_t dataSize,
-                               const DSBUFFERDESC& description);
+                               const TSampleLayout& layout, const DSBUFFERDESC& description);
 // Refills the ring's half at offset 0 or 32768 from the read offset.
 void FillHalf(DWORD offset);
 // Starts the current stream: play cursor to 0, then play as a ring.
@@ -68,6 +71,7 @@ void StartStream();
 // Stops the stream and releases its mapping; does nothing when no stream is open. The ring
 // stays the current buffer until the reader replaces it or the device is closed.
 void StopStream();
+// Offsets of the stream are bytes of the ring's sound (PlayerState.Layout maps them to the file's).
 // The next refill continues from offset; the half already filled still plays.
 void SeekStream(int32_t offset);
 // Looping was switched: the ring mark and read offset go back inside the data.

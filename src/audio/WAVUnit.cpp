@@ -99,8 +99,9 @@ DSBUFFERDESC StaticBufferDescription(const WAVEFORMATEX* format, DWORD bytes)
 }
 
 void CreateStaticBuffer(const DSBUFFERDESC& description, const void* data, IDirectSoundBuffer*& slot,
-                        int dataFileOffset)
+                        int dataFileOffset, const TSampleLayout* layout)
 {
+    const bool converts = layout && layout->Converts && layout->PlayedBlock;
     // DirectSound makes no buffer under DSBSIZE_MIN bytes; an empty or nearly empty sample gets
     // one that size, padded with silence, and so plays as the nothing it is instead of failing.
     const DWORD dataBytes = description.dwBufferBytes;
@@ -125,9 +126,17 @@ void CreateStaticBuffer(const DSBUFFERDESC& description, const void* data, IDire
         const DWORD fromData = std::min(l1, dataBytes);
         for (DWORD done = 0; done < fromData;) {
             const DWORD n = std::min(StaticCopySlice, fromData - done);
-            std::memcpy(out + done, in + done, n);
+            DWORD read = done + n;
+            if (converts) {
+                // Slices of whole frames: 131072 bytes hold 32768 or 65536 of them.
+                const DWORD frames = n / layout->PlayedBlock;
+                ConvertFrames(*layout, in + size_t(done / layout->PlayedBlock) * layout->FileBlock, frames, out + done);
+                read = (done / layout->PlayedBlock + frames) * layout->FileBlock;
+            } else {
+                std::memcpy(out + done, in + done, n);
+            }
             done += n;
-            if (LoadingDisplay.Progress) LoadingDisplay.Progress(dataFileOffset + int(done));
+            if (LoadingDisplay.Progress) LoadingDisplay.Progress(dataFileOffset + int(read));
         }
         if (l1 > fromData) std::memset(out + fromData, SilenceByte(d.lpwfxFormat ? d.lpwfxFormat->wBitsPerSample : 16), l1 - fromData);
     }
@@ -231,17 +240,35 @@ int LoadWaveFile(const std::string& path, IDirectSoundBuffer*& slot)
         if (LoadingDisplay.Show) LoadingDisplay.Show(int(std::min<uint64_t>(size - 1, INT32_MAX)));
     }
 
-    const TWaveScan scan =
-        ScanWave([&hold](uint64_t offset, void* out, size_t n) { return hold.Window.Read(offset, out, n); }, size);
+    const TWaveScan scan = ScanWave(
+        [&hold](uint64_t offset, void* out, size_t n) { return hold.Window.Read(offset, out, n); }, size,
+        AppSettings.HiRes);
     if (scan.ReadFailed) return 4;
-    if (scan.HasFormat) std::memcpy(&PlayerState.Format, scan.Format.Bytes.data(), sizeof(WAVEFORMATEX));
+    if (scan.HasFormat) {
+        std::memcpy(&PlayerState.Format, scan.Format.Bytes.data(), sizeof(WAVEFORMATEX));
+        PlayerState.Layout = scan.Layout;
+    }
     if (!scan.HasData) return 2;
     PlayerState.DataSize = scan.DataSize;
     if (scan.Result != 0) return scan.Result;
 
     // DirectSound takes the format from the reader's copy of the file's 18 bytes, which stays
-    // whole even where the file ends inside them.
-    const DSBUFFERDESC description = StaticBufferDescription(&PlayerState.Format, DWORD(scan.DataSize));
+    // whole even where the file ends inside them. A converted sample is played as 16-bit PCM of
+    // the file's rate and channels, whatever the device could take itself, so that it sounds the
+    // same everywhere.
+    const TSampleLayout& layout = scan.Layout;
+    WAVEFORMATEX played = PlayerState.Format;
+    if (layout.Converts) {
+        played = {};
+        played.wFormatTag = WAVE_FORMAT_PCM;
+        played.nChannels = WORD(layout.Channels);
+        played.nSamplesPerSec = layout.Rate;
+        played.nBlockAlign = WORD(layout.PlayedBlock);
+        played.nAvgBytesPerSec = layout.Rate * layout.PlayedBlock;
+        played.wBitsPerSample = 16;
+    }
+    const int32_t playedBytes = layout.PlayedBytes(scan.DataSize);
+    const DSBUFFERDESC description = StaticBufferDescription(&played, DWORD(playedBytes));
 
     // A static sample is copied from one view of its whole data body; one that does not fit the
     // address space cannot be loaded, and the previous sound stays.
@@ -257,9 +284,9 @@ int LoadWaveFile(const std::string& path, IDirectSoundBuffer*& slot)
     if (AppSettings.Streaming) {
         const HANDLE mapping = hold.Mapping;
         hold.Mapping = nullptr;                  // the stream owns it now, also if it fails
-        slot = OpenStream(mapping, size, scan.DataOffset, scan.DataSize, description);
+        slot = OpenStream(mapping, size, scan.DataOffset, playedBytes, layout, description);
     } else {
-        CreateStaticBuffer(description, data, slot, int(scan.DataOffset));
+        CreateStaticBuffer(description, data, slot, int(scan.DataOffset), &layout);
     }
     return 0;
 }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include "audio/pure/SampleConvert.h"
 
 static_assert(sizeof(WAVEFORMATEX) == 18, "the format is copied from the file as 18 bytes");
 
@@ -21,6 +22,7 @@ struct PlayerStateType {
     int32_t Pan = 0;                               // -10000 (left only) .. 10000 (right only)
     int32_t Frequency = 10000;                     // Hz
     WAVEFORMATEX Format = {};
+    TSampleLayout Layout;                          // how the sample of Format plays (written with it)
     int32_t FileSize = 0;                          // 0 = nothing loaded, 1 = plays through the media control interface
     int32_t DataSize = 0;
     int32_t LastIndex = -1;                        // list index of the loaded line
@@ -53,10 +55,11 @@ void CloseSoundDevice();
 // The description of a sample's static buffer: format from the file, bytes = the data's size.
 DSBUFFERDESC StaticBufferDescription(const WAVEFORMATEX* format, DWORD bytes);
 // Creates the sample's buffer into slot and copies data into it in slices of 131072 bytes,
-// moving the loading gauge to dataFileOffset + the bytes copied after each slice. On a failure
-// the slot is left empty and the fixed text raised.
+// moving the loading gauge to dataFileOffset + the bytes of data read after each slice. With a
+// layout that converts, data holds the file's frames, and the buffer (described in 16-bit) gets
+// them converted. On a failure the slot is left empty and the fixed text raised.
 void CreateStaticBuffer(const DSBUFFERDESC& description, const void* data, IDirectSoundBuffer*& slot,
-                        int dataFileOffset);
+                        int dataFileOffset, const TSampleLayout* layout = nullptr);
 constexpr DWORD StaticCopySlice = 131072;
 
 // The current buffer (static or stream) and what the player does with it; each does nothing
@@ -68,6 +71,7 @@ void ApplyPan();
 void ApplyFrequency();
 void ApplyLoopFlag();                 // play again with the loop flag, without rewinding
 int32_t GetPlayCursor();              // bytes from the buffer's start; 0 without a buffer
+                                      // (PlayerState.Layout turns them into the file's bytes)
 void SetPlayCursor(int32_t offset);
 // The format the primary buffer really has; false (and the format zeroed) without a device.
 bool GetPrimaryFormat(WAVEFORMATEX& format);
@@ -75,8 +79,10 @@ bool GetPrimaryFormat(WAVEFORMATEX& format);
 // Maps the WAV file at path, checks it, and puts its sound into slot: a new static buffer, or a
 // new stream that takes the mapping over when AppSettings.Streaming is on. Returns 0 accepted,
 // 1 the file cannot be opened, 2 not a RIFF/WAVE file or no data after a format chunk, 3 the
-// format does not play (8-bit and 16-bit PCM only; the slot keeps its sound), 4 the file cannot
-// be mapped. Writes PlayerState.FileSize, Format and DataSize as it learns them.
+// format does not play (8-bit and 16-bit PCM only, and with AppSettings.HiRes the formats it
+// converts; the slot keeps its sound), 4 the file cannot be mapped. Writes PlayerState.FileSize,
+// Format (the file's own), Layout and DataSize (the file's data bytes) as it learns them. A
+// converted sample's buffer holds 16-bit frames: PlayerState.Layout maps between the two.
 int LoadWaveFile(const std::string& path, IDirectSoundBuffer*& slot);
 
 // The program's texts for a DirectSound call that failed.

@@ -79,6 +79,7 @@ void TCheckBox::CreateParams(TCreateParams& p)
     TButtonControl::CreateParams(p);
     p.SysClass = "BUTTON";
     p.Style |= FRadio ? BS_RADIOBUTTON : BS_CHECKBOX;
+    if (WordWrap) p.Style |= BS_MULTILINE;
 }
 
 void TCheckBox::HandleCreated()

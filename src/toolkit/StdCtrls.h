@@ -43,6 +43,7 @@ public:
     bool Checked() const { return FChecked; }
     void SetChecked(bool c);
     void SetCheckedQuietly(bool c);
+    bool WordWrap = false;                // the caption breaks into lines within the width; set before the handle
 protected:
     const char* ClassName() const override { return "TCheckBox"; }
     void CreateParams(TCreateParams& p) override;

@@ -44,12 +44,17 @@ TEST(WavChunks, EveryCorpusFileGivesItsDocumentedResult)
 {
     for (const auto& c : WavCorpus) {
         const auto bytes = ReadCorpus(c.Name);
-        const TWaveScan s = ScanWave(bytes.data(), bytes.size());
-        EXPECT_EQ(s.Result, c.Scan) << c.Name;
-        EXPECT_EQ(s.HasFormat ? s.Format.FormatTag() : -1, c.FormatTag) << c.Name;
-        if (s.HasFormat) EXPECT_EQ(s.Format.BitsPerSample(), c.Bits) << c.Name;
-        EXPECT_EQ(s.HasData ? s.DataSize : -1, c.DataSize) << c.Name;
-        if (s.HasData) EXPECT_LE(s.DataOffset + size_t(s.DataSize), bytes.size()) << c.Name;
+        for (bool hiRes : {false, true}) {
+            const TWaveScan s = ScanWave(bytes.data(), bytes.size(), hiRes);
+            const std::string what = std::string(c.Name) + (hiRes ? " (HiRes)" : "");
+            EXPECT_EQ(s.Result, hiRes && c.HiRes >= 0 ? c.HiRes : c.Scan) << what;
+            EXPECT_EQ(s.HasFormat ? s.Format.FormatTag() : -1, c.FormatTag) << what;
+            if (s.HasFormat) EXPECT_EQ(s.Format.BitsPerSample(), c.Bits) << what;
+            EXPECT_EQ(s.HasData ? s.DataSize : -1, c.DataSize) << what;
+            if (s.HasData) EXPECT_LE(s.DataOffset + size_t(s.DataSize), bytes.size()) << what;
+            // Converted exactly when it plays and is not 8-bit or 16-bit PCM.
+            EXPECT_EQ(s.Layout.Converts, s.Result == 0 && !s.Format.Playable()) << what;
+        }
     }
 }
 
@@ -186,4 +191,43 @@ TEST(WavChunks, TheWalkReadsOnlyHeadersAndStopsWhereTheFileCannotBeRead)
     EXPECT_TRUE(s.ReadFailed);
     EXPECT_EQ(s.Result, 2);
     EXPECT_FALSE(s.HasFormat);
+}
+
+TEST(WavChunks, APadByteIsSkippedOnlyWhereTheOldReadingFindsNoData)
+{
+    const std::vector<uint8_t> stereo = {1, 0, 2, 0, 0x44, 0xAC, 0, 0, 0x10, 0xB1, 2, 0, 4, 0, 16, 0};
+    // After an odd "LIST", the old reading sees a chunk "\x01JUN" whose size leads to format A
+    // and its data; one byte further lies a "JUNK" chunk before format B and its data. The old
+    // reading found data, so it stands.
+    std::vector<uint8_t> chunks;
+    Chunk(chunks, "LIST", 3, {'a', 'b', 'c'});
+    const size_t p = 12 + chunks.size();
+    chunks.insert(chunks.end(), {0x01, 'J', 'U', 'N', 'K', 0x10, 0, 0});   // old: size 0x104B
+    chunks.insert(chunks.end(), 17, 0);                                    // new: "JUNK", 16 bytes
+    Chunk(chunks, "fmt ", 16, stereo);
+    Chunk(chunks, "data", 4, {2, 2, 2, 2});
+    chunks.resize(p - 12 + 8 + 0x104B, 0);
+    Chunk(chunks, "fmt ", 16, Fmt16Mono);
+    Chunk(chunks, "data", 2, {1, 1});
+    auto w = Wave(uint32_t(4 + chunks.size()), chunks);
+    auto s = ScanWave(w.data(), w.size());
+    EXPECT_EQ(s.Result, 0);
+    EXPECT_EQ(s.Format.Channels(), 1);
+    EXPECT_EQ(s.DataSize, 2);
+
+    // The same file with format A gone: the old reading finds nothing, the pad byte is skipped.
+    w.resize(w.size() - 34);
+    s = ScanWave(w.data(), w.size());
+    EXPECT_EQ(s.Result, 0);
+    EXPECT_EQ(s.Format.Channels(), 2);
+    EXPECT_EQ(s.DataSize, 4);
+
+    // Where neither place holds a chunk, the file is refused as before.
+    std::vector<uint8_t> bad;
+    Chunk(bad, "LIST", 3, {'a', 'b', 'c'});
+    bad.insert(bad.end(), {0, 0, 1, 2, 3, 4, 5, 6, 7, 8});
+    Chunk(bad, "fmt ", 16, Fmt16Mono);
+    Chunk(bad, "data", 2, {1, 1});
+    w = Wave(uint32_t(4 + bad.size()), bad);
+    EXPECT_EQ(ScanWave(w.data(), w.size()).Result, 2);
 }

@@ -10,6 +10,7 @@ struct AppSettingsType {
     bool Sort = true;
     bool Wallpaper = true;
     bool Streaming = true;
+    bool HiRes = false;                // 24-bit, 32-bit and float samples play, converted to 16-bit
     bool SwapPanels = false;
     bool LeftCollapsed = false;
     bool RightCollapsed = false;

@@ -45,6 +45,13 @@ std::string FormatInfoText(unsigned tag, unsigned channels, unsigned rate, unsig
     }
 }
 
+std::string ConvertedInfoText(const TSampleLayout& layout, long fileSize, long dataSize)
+{
+    return std::string(layout.Float ? "Float " : "PCM ") + std::to_string(layout.Rate) + "Hz " +
+           std::to_string(layout.ValidBits) + "Bit " + (layout.Channels == 1 ? "MONO " : "STEREO ") + "\r" +
+           std::to_string(fileSize) + " bytes, " + DurationText(dataSize, layout.Rate * layout.FileBlock) + " sec.";
+}
+
 std::string FrequencyCaption(long frequency, unsigned sampleRate)
 {
     return frequency == static_cast<long>(sampleRate) ? "Frequency" : std::to_string(frequency) + "Hz";

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include "audio/pure/SampleConvert.h"
 
 // The info panel's status line while nothing is loaded.
 std::string DeviceStateText(bool useMedia, unsigned rate, unsigned bits, unsigned channels);
@@ -10,6 +11,9 @@ std::string EntryNameText(const std::string& fullPath, const std::string& curren
 // The sample's format line for the DirectSound path.
 std::string FormatInfoText(unsigned formatTag, unsigned channels, unsigned rate, unsigned bits, long fileSize,
                            long dataSize, unsigned avgBytesPerSec);
+// The format line of a sample that plays converted to 16-bit: the file's own format ("PCM" or
+// "Float", its rate, its sample bits, mono or stereo), size and duration (from its frames).
+std::string ConvertedInfoText(const TSampleLayout& layout, long fileSize, long dataSize);
 // dataSize / avgBytesPerSec with three decimals, stripped of trailing zeros and point.
 std::string DurationText(long dataSize, unsigned avgBytesPerSec);
 // The frequency box's caption: "Frequency" at the sample's own rate, else "22050Hz".
