@@ -172,6 +172,12 @@ void TEdit::CreateParams(TCreateParams& p)
     p.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
+void TEdit::HandleCreated()
+{
+    TWinControl::HandleCreated();
+    if (MaxLength > 0) SendMessageA(FHandle, EM_LIMITTEXT, MaxLength, 0);
+}
+
 const std::string& TEdit::Text()
 {
     if (FHandle) {
