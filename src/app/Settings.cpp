@@ -73,11 +73,13 @@ TSettingsForm::TSettingsForm(TComponent* owner) : TForm(owner)
     MPBox->Name = "MPBox";
     MPBox->SetCaption("Through the Media Player");
     MPBox->SetBounds(16, 24, 145, 17);
+    MPBox->SetColor(clSilver);
     MPBox->SetParent(PlayGroup);
     DSBox = new TRadioButton(this);
     DSBox->Name = "DSBox";
     DSBox->SetCaption("Through DirectSound");
     DSBox->SetBounds(16, 48, 145, 17);
+    DSBox->SetColor(clSilver);
     DSBox->SetParent(PlayGroup);
     StreamBox = MakeBox(PlayGroup, "StreamBox", "Streaming", 16, 72);
 

@@ -132,6 +132,13 @@ LRESULT TGroupBox::WndProc(UINT msg, WPARAM w, LPARAM l)
         FillRect(reinterpret_cast<HDC>(w), &r, ColorBrush());
         return 1;
     }
+    // The system's group box lets the mouse through to the window below; over one of its
+    // windowless controls (a colour swatch, say) the mouse is that control's.
+    if (msg == WM_NCHITTEST) {
+        POINT p = {short(LOWORD(l)), short(HIWORD(l))};
+        ::ScreenToClient(FHandle, &p);
+        if (ControlAtPos({p.x, p.y})) return HTCLIENT;
+    }
     if (msg == WM_PAINT) {
         // The system draws the frame and caption; the windowless controls in the box (a
         // gauge, labels) are ours to draw on top, over the part that was invalid.

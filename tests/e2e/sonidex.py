@@ -186,6 +186,11 @@ class Sonidex:
 # Client offsets of what the tests click on the main window (the thin frame is 3 pixels).
 FRAME = 3
 CONTROL_BOX = (329, 98)          # the player panel with both sides shown
+# Points of the player panel's controls, in the panel's own coordinates.
+LOOP_BOX = (14, 266)
+STOP_BUTTON = (89, 279)
+SETTINGS_BUTTON = (153, 267)
+ABOUT_BUTTON = (153, 292)
 
 
 def dialogs(close=False):

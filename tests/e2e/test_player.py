@@ -128,13 +128,13 @@ s.click(*panel_point(geo, 28, 160), button=3)
 exact(play_line(s, geo, "a", 1.4), A, "full volume after a right click on the volume slider")
 
 # The loop box: the sample repeats without a gap until the stop button.
-s.click(*panel_point(geo, 14, 289))                      # loop
+s.click(*panel_point(geo, *LOOP_BOX))                      # loop
 reps = repeats(play_line(s, geo, "f", 1.5), F)
 c.true(reps >= 4, f"the looped sample repeats back to back ({reps} whole repeats in 1.5 s)")
-s.click(*panel_point(geo, 71, 289))                      # stop
+s.click(*panel_point(geo, *STOP_BUTTON))                      # stop
 time.sleep(0.4)
 silent(listen(0.6), "after the stop button")
-s.click(*panel_point(geo, 14, 289))                      # loop off
+s.click(*panel_point(geo, *LOOP_BOX))                      # loop off
 time.sleep(0.5)                                          # (it plays the stopped sample once more)
 
 # A 24-bit sample plays nothing and shows no box.
@@ -160,11 +160,11 @@ c.eq(dialogs(), [], "the box closes with its button")
 # A MIDI line plays through the media player and, looping, starts again at its end.
 if os.path.exists(midi_log):
     os.remove(midi_log)
-s.click(*panel_point(geo, 14, 289))                      # loop
+s.click(*panel_point(geo, *LOOP_BOX))                      # loop
 s.click(*line_point(geo, LINE["d"]))
 time.sleep(3.0)
-s.click(*panel_point(geo, 71, 289))                      # stop
-s.click(*panel_point(geo, 14, 289))                      # loop off
+s.click(*panel_point(geo, *STOP_BUTTON))                      # stop
+s.click(*panel_point(geo, *LOOP_BOX))                      # loop off
 text = open(midi_log).read() if os.path.exists(midi_log) else ""
 starts = text.count("DATA 643c90")
 c.true(starts >= 2, f"the MIDI line plays and starts again while looping ({starts} starts of its first note)")
@@ -176,11 +176,11 @@ LINE["f"] = LINE.pop("e")                                # e is gone from the fo
 s, geo = start(streaming=1)
 exact(play_line(s, geo, "a", 1.6), A, "click on a line, streamed")
 exact(press(s, "Down", 1.2), B, "Down arrow, streamed")
-s.click(*panel_point(geo, 14, 289))                      # loop: the stream restarts looping
+s.click(*panel_point(geo, *LOOP_BOX))                      # loop: the stream restarts looping
 reps = repeats(play_line(s, geo, "f", 1.5), F)
 c.true(reps >= 4, f"a looped stream repeats back to back ({reps} whole repeats in 1.5 s)")
 
-s.click(*panel_point(geo, 71, 289))
+s.click(*panel_point(geo, *STOP_BUTTON))
 time.sleep(0.4)
 silent(listen(0.6), "after the stop button, streamed")
 s.key("Escape")
