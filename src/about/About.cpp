@@ -37,7 +37,7 @@ TAboutBox::TAboutBox(TComponent* owner) : TForm(owner)
     logo->LoadFromResourceName(GetModuleHandleA(nullptr), "Logo");
     Image1->SetPicture(logo);
     Image1->SetParent(this);
-    MyNameLabel = MakeLabel("MyNameLabel", "\xA9 2026 the Sonidex developers", Bounds(56, 85, 155, 14), "Arial", 11,
+    MyNameLabel = MakeLabel("MyNameLabel", "\xA9 2026 the Sonidex team", Bounds(56, 85, 155, 14), "Arial", 11,
                             fsBold);
     MyNameLabel->Alignment = taCenter;
     MyNameLabel->Font.SetColor(clGray);
