@@ -60,6 +60,10 @@ target_link_options(BeatcrafterStandIn PRIVATE -static)
 add_executable(ListProbe ${CMAKE_SOURCE_DIR}/tools/probe/ListProbe.cpp)
 target_link_options(ListProbe PRIVATE -static -mconsole)
 
+# Stands in for a web browser: records how it was started, for the web link's tests.
+add_executable(ArgsRecorder WIN32 ${CMAKE_SOURCE_DIR}/tools/recorder/ArgsRecorder.c)
+target_link_options(ArgsRecorder PRIVATE -static)
+
 # Reads the texts of the message boxes on the screen, for the end-to-end tests.
 add_executable(wintext ${CMAKE_SOURCE_DIR}/tools/wintext/wintext.c)
 target_link_options(wintext PRIVATE -static)
@@ -91,6 +95,7 @@ endif()
 file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 add_executable(win_tests ${WIN_TEST_SOURCES} $<TARGET_OBJECTS:sonidex_res>)
 target_link_libraries(win_tests sonidex_win gtest_local)
+add_dependencies(win_tests ArgsRecorder)
 target_link_options(win_tests PRIVATE -static -mconsole)
 target_compile_definitions(win_tests PRIVATE SONIDEX_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 gtest_discover_tests(win_tests TEST_PREFIX "win." DISCOVERY_MODE PRE_TEST

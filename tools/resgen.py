@@ -167,6 +167,68 @@ def minbtn_images():
     return strip(imgs, 13, 16)
 
 
+# ---- glyphs of the flat buttons: their bottom-left colour is the transparent one -------------
+CLEAR = (255, 0, 255)
+
+
+def stop_glyph(x, y):
+    """24 x 29: a red stop square with a dark rim and a light edge."""
+    if not (2 <= x <= 21 and 5 <= y <= 24):
+        return CLEAR
+    if x in (2, 21) or y in (5, 24):
+        return (90, 0, 0)
+    if x == 3 or y == 6:
+        return (255, 140, 140)
+    return mix((230, 30, 30), (160, 0, 0), (y - 6) / 18)
+
+
+def about_glyph(x, y):
+    """13 x 18: a blue "i" in a disc's shape."""
+    blue, light = (20, 60, 190), (110, 160, 255)
+    if 5 <= x <= 7 and 1 <= y <= 3:
+        return light if x == 5 else blue
+    if 5 <= x <= 7 and 6 <= y <= 14:
+        return light if x == 5 else blue
+    if 3 <= x <= 9 and (y == 6 and x <= 7 or y in (15, 16)):
+        return blue
+    return CLEAR
+
+
+def settings_glyph(x, y):
+    """18 x 22: three mixer faders, green caps on dark slots."""
+    caps = {3: 14, 9: 6, 15: 11}
+    for cx, cy in caps.items():
+        if abs(x - cx) <= 2 and cy - 1 <= y <= cy + 1:
+            return (40, 170, 60) if y != cy - 1 else (150, 240, 150)
+        if x == cx and 2 <= y <= 19:
+            return (60, 60, 60)
+    return CLEAR
+
+
+def close_check_glyph(x, y):
+    """26 x 25: a green tick, the dialog's "done"."""
+    # Two strokes: down-right from (4, 12) to (10, 19), then up-right to (22, 5).
+    def near(ax, ay, bx, by, w):
+        t = max(0.0, min(1.0, ((x - ax) * (bx - ax) + (y - ay) * (by - ay)) / float((bx - ax) ** 2 + (by - ay) ** 2)))
+        return math.hypot(x - (ax + t * (bx - ax)), y - (ay + t * (by - ay))) <= w
+    if near(4, 12, 10, 19, 2.2) or near(10, 19, 22, 5, 2.2):
+        return mix((60, 200, 60), (0, 110, 0), y / 24)
+    return CLEAR
+
+
+# ---- the about box's logo: the icon's wave drawn out, on silver --------------------------------
+def logo(x, y):
+    w, h = 155, 31
+    bg = (192, 192, 192)
+    t = x / (w - 1)
+    wave = h / 2 + (h * 0.36) * math.sin(t * 2 * math.pi * 4.5) * math.exp(-3.0 * abs(t - 0.5))
+    if abs(y - wave) < 1.2:
+        return mix((30, 60, 160), (70, 130, 220), t)
+    if y == h // 2:
+        return (160, 160, 160)
+    return bg
+
+
 # ---- the MIDI line icon: a piano-key strip, 16 colours, red transparent --------------------
 def midi_icon(x, y):
     # palette: 0 red, 1 black, 2 white, 3 olive
@@ -270,6 +332,11 @@ def main():
     write("CapBtnIL.bmp", bmp24(80, 16, capbtn_images()))
     write("MinBtnIL.bmp", bmp24(52, 16, minbtn_images()))
     write("MIDIIcon.bmp", bmp4(21, 13, midi_icon, [RED, (0, 0, 0), (255, 255, 255), (128, 128, 0)]))
+    write("StopGlyph.bmp", bmp24(24, 29, stop_glyph))
+    write("AboutGlyph.bmp", bmp24(13, 18, about_glyph))
+    write("SettingsGlyph.bmp", bmp24(18, 22, settings_glyph))
+    write("CloseGlyph.bmp", bmp24(26, 25, close_check_glyph))
+    write("Logo.bmp", bmp24(155, 31, logo))
     write("TrashBin.bmp", bmp24(27, 27, lambda x, y: trash(x - 1, y - 1)))
     write("LeftCursor.cur", cur_file(left_arrowhead, (3, 5)))
     write("RightCursor.cur", cur_file(right_arrowhead, (2, 5)))

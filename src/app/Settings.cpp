@@ -2,7 +2,14 @@
 #include "app/Unit1.h"
 #include "app/pure/AppConfig.h"
 #include "app/pure/SampleList.h"
+#include "audio/MCIPlayer.h"
+#include "audio/WAVStream.h"
 #include "audio/WAVUnit.h"
+
+namespace {
+// The longest filter the settings file gives back whole (its reader's buffer).
+constexpr int FilterMaxLength = 1023;
+}
 
 TSettingsForm* SettingsForm = nullptr;
 
@@ -36,6 +43,7 @@ TSettingsForm::TSettingsForm(TComponent* owner) : TForm(owner)
     FColor = clSilver;
     Font.SetName("Arial");
     Font.SetHeight(-11);
+    Position = poScreenCenter;
     SetCaption("Settings");
     // 24 pixels taller than the classic dialog, for the playing group's high-resolution box: the
     // close button goes to (304, 257), below that group.
@@ -59,6 +67,7 @@ TSettingsForm::TSettingsForm(TComponent* owner) : TForm(owner)
     FilterEdit = new TEdit(this);
     FilterEdit->Name = "FilterEdit";
     FilterEdit->SetBounds(16, 71, 137, 21);
+    FilterEdit->MaxLength = FilterMaxLength;
     FilterEdit->SetParent(FileTypesGroup);
 
     PlayGroup = MakeGroup("PlayGroup", "Playing WAV files...", 184, 117, 169, 129);
@@ -66,11 +75,13 @@ TSettingsForm::TSettingsForm(TComponent* owner) : TForm(owner)
     MPBox->Name = "MPBox";
     MPBox->SetCaption("Through the Media Player");
     MPBox->SetBounds(16, 24, 145, 17);
+    MPBox->SetColor(clSilver);
     MPBox->SetParent(PlayGroup);
     DSBox = new TRadioButton(this);
     DSBox->Name = "DSBox";
     DSBox->SetCaption("Through DirectSound");
     DSBox->SetBounds(16, 48, 145, 17);
+    DSBox->SetColor(clSilver);
     DSBox->SetParent(PlayGroup);
     StreamBox = MakeBox(PlayGroup, "StreamBox", "Streaming", 16, 72);
     // A DirectSound choice like streaming; its caption takes two lines in the group's width.
@@ -88,6 +99,18 @@ TSettingsForm::TSettingsForm(TComponent* owner) : TForm(owner)
     ColorBox->Name = "ColorBox";
     ColorBox->SetBounds(16, 20, 105, 21);
     ColorBox->SetParent(ColorsGroup);
+    ColorEdit = new TShape(this);
+    ColorEdit->Name = "ColorEdit";
+    ColorEdit->SetBounds(129, 20, 24, 22);
+    ColorEdit->SetParent(ColorsGroup);
+
+    TransparentButton1 = new TTransparentButton(this);
+    TransparentButton1->Name = "TransparentButton1";
+    TransparentButton1->LoadGlyph("CloseGlyph");
+    TransparentButton1->SetBounds(304, 257, 49, 49);
+    TransparentButton1->SetParent(this);
+    ColorDialog = new TColorDialog(this);
+    ColorDialog->Name = "ColorDialog";
 
     MPBox->OnClick = {this, &TSettingsForm::DSBoxClick};
     DSBox->OnClick = {this, &TSettingsForm::DSBoxClick};
@@ -97,7 +120,14 @@ TSettingsForm::TSettingsForm(TComponent* owner) : TForm(owner)
     DblClickBox->OnClick = {this, &TSettingsForm::DblClickBoxClick};
     HiResBox->OnClick = {this, &TSettingsForm::HiResBoxClick};
     FilterEdit->OnChange = {this, &TSettingsForm::FilterEditChange};
+    WAVBox->OnClick = {this, &TSettingsForm::WAVBoxClick};
+    MIDIBox->OnClick = {this, &TSettingsForm::MIDIBoxClick};
+    ColorBox->OnChange = {this, &TSettingsForm::ColorBoxChange};
+    ColorEdit->OnMouseDown = {this, &TSettingsForm::ColorEditMouseDown};
+    TransparentButton1->OnClick = {this, &TSettingsForm::TransparentButton1Click};
     OnCreate = {this, &TSettingsForm::FormCreate};
+    OnShow = {this, &TSettingsForm::FormShow};
+    OnClose = {this, &TSettingsForm::FormClose};
 }
 
 void TSettingsForm::FormCreate(TObject*)
@@ -146,4 +176,87 @@ void TSettingsForm::FilterEditChange(TObject*)
     TFilterSeen seen = ParseFilter(AppSettings.Filter);
     WAVBox->SetCheckedQuietly(seen.Wav);
     MIDIBox->SetCheckedQuietly(seen.Mid);
+}
+
+void TSettingsForm::ToggleFilterType(TCheckBox* box, const char* name)
+{
+    const std::string text = ToggledFilter(FilterEdit->Text(), name, box->Checked());
+    // A filter the settings file could not give back whole is not made here; the boxes show
+    // the filter as it stays.
+    if (int(text.size()) > FilterMaxLength) FilterEditChange(FilterEdit);
+    else FilterEdit->SetText(text);             // its change handler runs
+}
+
+void TSettingsForm::WAVBoxClick(TObject*) { ToggleFilterType(WAVBox, "wav"); }
+void TSettingsForm::MIDIBoxClick(TObject*) { ToggleFilterType(MIDIBox, "mid"); }
+
+void TSettingsForm::FormShow(TObject*)
+{
+    SubdirBox->SetCheckedQuietly(AppSettings.Subdir);
+    if (SonidexForm) SonidexForm->ReadColorsFromControls();
+    ColorBox->SetItemIndex(0);
+    ColorBoxChange(ColorBox);
+}
+
+void TSettingsForm::ColorBoxChange(TObject*)
+{
+    const int i = ColorBox->ItemIndex();
+    if (i < 0 || i > 2) return;
+    ColorEdit->Brush.SetColor(AppSettings.Colors[i]);
+    ColorEdit->Invalidate();
+}
+
+void TSettingsForm::ColorEditMouseDown(TObject*, TMouseButton, TShiftState, int, int)
+{
+    const int i = ColorBox->ItemIndex();
+    if (i < 0 || i > 2) return;
+    ColorDialog->Color = ColorEdit->Brush.Color();
+    if (!ColorDialog->Execute(Handle())) return;
+    ColorEdit->Brush.SetColor(ColorDialog->Color);
+    ColorEdit->Repaint();
+    AppSettings.Colors[i] = ColorDialog->Color;
+}
+
+void TSettingsForm::TransparentButton1Click(TObject*) { Close(); }
+
+void TSettingsForm::SwitchPlaybackPath()
+{
+    SendMciCommand("STOP PlayingMIDI");
+    SendMciCommand("CLOSE PlayingMIDI");
+    AppSettings.UseMedia = MPBox->Checked();
+    // No refill may touch a buffer that the device takes with it.
+    StopStream();
+    CloseSoundDevice();
+    try {
+        OpenSoundDevice(SonidexForm ? SonidexForm->Handle() : nullptr);
+    } catch (const std::exception& e) {
+        // DirectSound cannot be had: say why and stay with the media player, so that the
+        // program goes on playing and the next start does not fail the same way.
+        CloseSoundDevice();
+        AppSettings.UseMedia = true;
+        MPBox->SetChecked(true);
+        DSBoxClick(MPBox);
+        Application->MessageBox(e.what(), MB_OK | MB_ICONERROR);
+    }
+}
+
+void TSettingsForm::FormClose(TObject*, TCloseAction&)
+{
+    if (AppSettings.UseMedia != MPBox->Checked()) SwitchPlaybackPath();
+    PlayerState.LastIndex = -1;
+    if (!SonidexForm) return;
+    SonidexForm->ApplyColors();
+    AppSettings.Subdir = SubdirBox->Checked();
+    SonidexForm->SubdirBox->SetCheckedQuietly(AppSettings.Subdir);
+    AppSettings.Sort = SortBox->Checked();
+    AppSettings.Wallpaper = WPBox->Checked();
+    SonidexForm->WAVList->BackIL = AppSettings.Wallpaper ? SonidexForm->BackWP : nullptr;
+    SonidexForm->WAVList->Invalidate();
+    AppSettings.SwapPanels = SwapBox->Checked();
+    // A sample playing through DirectSound was loaded for the other model (static buffer or
+    // stream): it stops before the model changes under it.
+    if (AppSettings.Streaming != StreamBox->Checked()) SonidexForm->StopAll();
+    AppSettings.Streaming = StreamBox->Checked();
+    SonidexForm->ApplyLayout(AppSettings.LeftCollapsed, AppSettings.RightCollapsed);
+    SonidexForm->RefreshList();
 }

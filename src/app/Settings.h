@@ -1,5 +1,7 @@
 // The settings dialog: created hidden at start-up, shown modally by the settings button.
 #pragma once
+#include "controls/TransBtn.h"
+#include "toolkit/Dialogs.h"
 #include "toolkit/ExtCtrls.h"
 #include "toolkit/Forms.h"
 #include "toolkit/StdCtrls.h"
@@ -28,8 +30,19 @@ public:
     TCheckBox* HiResBox;
     TGroupBox* ColorsGroup;
     TComboBox* ColorBox;
+    TShape* ColorEdit;
+    TTransparentButton* TransparentButton1;
+    TColorDialog* ColorDialog;
 
     void FormCreate(TObject* sender);
+    void FormShow(TObject* sender);
+    void FormClose(TObject* sender, TCloseAction& action);
+    void TransparentButton1Click(TObject* sender);
+    void WAVBoxClick(TObject* sender);
+    void MIDIBoxClick(TObject* sender);
+    void ColorBoxChange(TObject* sender);
+    void ColorEditMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void ToggleFilterType(TCheckBox* box, const char* name);
     void DSBoxClick(TObject* sender);
     void DeleteBoxClick(TObject* sender);
     void RereadBoxClick(TObject* sender);
@@ -41,6 +54,8 @@ public:
 protected:
     const char* ClassName() const override { return "TSettingsForm"; }
 private:
+    // A switch of the playback path: the media player's alias closed, the device reopened.
+    void SwitchPlaybackPath();
     TCheckBox* MakeBox(TWinControl* parent, const char* name, const char* caption, int left, int top);
     TGroupBox* MakeGroup(const char* name, const char* caption, int l, int t, int w, int h);
 };

@@ -10,6 +10,7 @@
 #include "controls/Hint95.h"
 #include "controls/NewCaption.h"
 #include "controls/Slider.h"
+#include "controls/TransBtn.h"
 #include "controls/WPListBox.h"
 #include "controls/Wall.h"
 #include "shell/DiskChange.h"
@@ -70,10 +71,11 @@ public:
     TGroupBox* LoadingBox;
     TRedGauge* LoadingGauge;
     TCheckBox* Loop;
-    TButton* StopButton;
-    TButton* DefaultsBtn;
-    TButton* SettingsBtn;
-    TButton* AboutBtn;
+    TTransparentButton* StopButton;
+    TTransparentButton* DefaultsBtn;
+    TTransparentButton* SettingsBtn;
+    TTransparentButton* AboutBtn;
+    class TAboutBox* AboutBox = nullptr;      // made on first use
 
     // Start-up and shut-down.
     void FinishStartup();
@@ -136,6 +138,8 @@ public:
     void PanSliderChange(TObject* sender);
     void FreqSliderChange(TObject* sender);
     void DefaultsBtnClick(TObject* sender);
+    void SettingsBtnClick(TObject* sender);
+    void AboutBtnClick(TObject* sender);
     void VolSliderMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
     void PanSliderMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
     void FreqSliderMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);

@@ -1,6 +1,8 @@
 // The player panel: playing the selected line on the right path, the info text, the volume,
 // pan and frequency sliders, looping, and the position bar with its timer.
 #include "app/Unit1.h"
+#include "about/About.h"
+#include "app/Settings.h"
 #include "app/pure/AppConfig.h"
 #include "app/pure/SampleList.h"
 #include "audio/MCIPlayer.h"
@@ -37,11 +39,11 @@ TGroupBox* NewBox(TSonidexForm* form, TWinControl* parent, const char* name, con
     return b;
 }
 
-TButton* NewButton(TSonidexForm* form, const char* name, const char* caption, const char* hint, TRect r)
+TTransparentButton* NewGlyphButton(TSonidexForm* form, const char* name, const char* glyph, const char* hint, TRect r)
 {
-    auto* b = new TButton(form);
+    auto* b = new TTransparentButton(form);
     b->Name = name;
-    b->SetCaption(caption);
+    if (glyph) b->LoadGlyph(glyph);
     b->Hint = hint;
     b->SetBounds(r.Left, r.Top, r.Width(), r.Height());
     b->SetParent(form->ControlBox);
@@ -81,17 +83,17 @@ void TSonidexForm::CreatePlayerPanel()
     FreqSlider->OnMouseDown = {this, &TSonidexForm::FreqSliderMouseDown};
 
     PanLabel = NewLabel(this, "PanLabel", "Pan", 10, 176);
-    PanSlider = NewSlider(this, ControlBox, "PanSlider", PanSliderDesign, HSliderIL, Bounds(8, 188, 160, 32));
+    PanSlider = NewSlider(this, ControlBox, "PanSlider", PanSliderDesign, HSliderIL, Bounds(8, 175, 160, 32));
     PanSlider->OnChange = {this, &TSonidexForm::PanSliderChange};
     PanSlider->OnMouseDown = {this, &TSonidexForm::PanSliderMouseDown};
 
-    PosBox = NewBox(this, ControlBox, "PosBox", "Position", Bounds(4, 222, 168, 50));
+    PosBox = NewBox(this, ControlBox, "PosBox", "Position", Bounds(4, 204, 168, 50));
     PosBar = NewSlider(this, PosBox, "PosBar", PosBarDesign, HSliderIL, Bounds(4, 14, 160, 32));
     PosBar->OnChange = {this, &TSonidexForm::PosBarChange};
     PosBar->OnRelease = {this, &TSonidexForm::PosBarRelease};
 
     // The loading display lies exactly over the position box while a large file is copied.
-    LoadingBox = NewBox(this, ControlBox, "LoadingBox", "Loading...", Bounds(4, 222, 168, 50));
+    LoadingBox = NewBox(this, ControlBox, "LoadingBox", "Loading...", Bounds(4, 204, 168, 50));
     LoadingBox->SetVisible(false);
     LoadingGauge = new TRedGauge(this);
     LoadingGauge->Name = "LoadingGauge";
@@ -107,17 +109,23 @@ void TSonidexForm::CreatePlayerPanel()
     Loop = new TCheckBox(this);
     Loop->Name = "Loop";
     Loop->SetCaption("loop");
-    Loop->SetBounds(8, 281, 40, 17);
+    Loop->SetBounds(8, 258, 44, 17);
     Loop->SetParent(ControlBox);
     Loop->OnClick = {this, &TSonidexForm::LoopClick};
 
-    StopButton = NewButton(this, "StopButton", "stop", "Stop", Bounds(50, 278, 36, 22));
+    StopButton = NewGlyphButton(this, "StopButton", "StopGlyph", "", Bounds(52, 255, 75, 49));
     StopButton->OnClick = {this, &TSonidexForm::StopBtnClick};
-    DefaultsBtn = NewButton(this, "DefaultsBtn", "defaults", "Reset to Defaults", Bounds(88, 278, 50, 22));
+    DefaultsBtn = NewGlyphButton(this, "DefaultsBtn", nullptr, "Reset to Defaults", Bounds(6, 279, 46, 26));
+    DefaultsBtn->SetCaption("defaults");
+    DefaultsBtn->ParentFont = false;
+    DefaultsBtn->Font.SetName("Arial");
+    DefaultsBtn->Font.SetHeight(-11);
     DefaultsBtn->SetEnabled(false);
     DefaultsBtn->OnClick = {this, &TSonidexForm::DefaultsBtnClick};
-    SettingsBtn = NewButton(this, "SettingsBtn", "...", "Settings", Bounds(140, 278, 14, 22));
-    AboutBtn = NewButton(this, "AboutBtn", "?", "About", Bounds(155, 278, 14, 22));
+    SettingsBtn = NewGlyphButton(this, "SettingsBtn", "SettingsGlyph", "Settings", Bounds(140, 254, 26, 26));
+    SettingsBtn->OnClick = {this, &TSonidexForm::SettingsBtnClick};
+    AboutBtn = NewGlyphButton(this, "AboutBtn", "AboutGlyph", "About", Bounds(140, 279, 26, 26));
+    AboutBtn->OnClick = {this, &TSonidexForm::AboutBtnClick};
 
     PosTimer->OnTimer = {this, &TSonidexForm::PosTimerTimer};
 
@@ -397,4 +405,15 @@ void TSonidexForm::FormKeyDown(TObject*, WORD& key, TShiftState shift)
 {
     // Ctrl+L flips the loop box, and its click runs as if clicked.
     if (key == 'L' && (shift & ssCtrl)) Loop->SetChecked(!Loop->Checked());
+}
+
+void TSonidexForm::SettingsBtnClick(TObject*) { SettingsForm->ShowModal(); }
+
+void TSonidexForm::AboutBtnClick(TObject*)
+{
+    if (!AboutBox) {
+        AboutBox = new TAboutBox(this);
+        AboutBox->AfterConstruction();
+    }
+    AboutBox->ShowModal();
 }

@@ -58,6 +58,15 @@ TBevel::TBevel(TComponent* owner) : TGraphicControl(owner)
     FWidth = 50; FHeight = 50;
 }
 
+void TShape::Paint()
+{
+    HDC dc = Canvas.Handle();
+    HGDIOBJ oldBrush = SelectObject(dc, Brush.Handle()), oldPen = SelectObject(dc, Pen.Handle());
+    ::Rectangle(dc, 0, 0, Width(), Height());
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+}
+
 void TBevel::Paint()
 {
     TColor c1 = Style == bsLowered ? clBtnShadow : clBtnHighlight;

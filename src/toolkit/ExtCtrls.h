@@ -34,6 +34,16 @@ protected:
     void Paint() override;
 };
 
+// A rectangle filled with Brush and outlined with Pen (a colour swatch, say).
+class TShape : public TGraphicControl {
+public:
+    using TGraphicControl::TGraphicControl;
+    TBrush Brush;
+    TPen Pen;
+protected:
+    void Paint() override;
+};
+
 // A picture on its parent (none: an empty, transparent surface that still takes the mouse).
 class TImage : public TGraphicControl {
 public:

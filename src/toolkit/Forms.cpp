@@ -88,6 +88,9 @@ void TForm::SetVisible(bool v)
     if (v == FVisible) return;
     FVisible = v;
     if (!Handle()) return;
+    if (v && Position == poScreenCenter)
+        SetBounds((GetSystemMetrics(SM_CXSCREEN) - FWidth) / 2, (GetSystemMetrics(SM_CYSCREEN) - FHeight) / 2, FWidth,
+                  FHeight);
     ShowWindow(FHandle, v ? SW_SHOW : SW_HIDE);
     if (v) OnShow(this); else OnHide(this);
 }
@@ -119,6 +122,18 @@ int TForm::ShowModal()
     for (HWND h : disabled) if (h != FHandle) EnableWindow(h, FALSE);
     FModal = true;
     ModalResult = mrNone;
+    // However the dialog ends, an exception from its close handler included, the other
+    // windows take input again and the dialog goes.
+    struct TRestore {
+        TForm* Form;
+        std::vector<HWND>& Disabled;
+        ~TRestore()
+        {
+            Form->FModal = false;
+            for (HWND h : Disabled) if (h != Form->FHandle) EnableWindow(h, TRUE);
+            Form->Hide();
+        }
+    } restore{this, disabled};
     Show();
     MSG m;
     while (ModalResult == mrNone && !Application->Terminated()) {
@@ -132,9 +147,6 @@ int TForm::ShowModal()
             if (action == caNone) ModalResult = mrNone;
         }
     }
-    FModal = false;
-    for (HWND h : disabled) if (h != FHandle) EnableWindow(h, TRUE);
-    Hide();
     return ModalResult;
 }
 

@@ -8,6 +8,7 @@ enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 enum TFormStyle { fsNormal, fsStayOnTop };
+enum TPosition { poDesigned, poScreenCenter };
 enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
 constexpr int mrNone = 0, mrOk = 1, mrCancel = 2;
 
@@ -25,6 +26,7 @@ public:
     unsigned BorderIcons = biSystemMenu | biMinimize | biMaximize;
     bool KeyPreview = false;
     TFormStyle FormStyle = fsNormal;
+    TPosition Position = poDesigned;        // poScreenCenter: centred on the screen when shown
     TWindowState WindowState() const;
     int ModalResult = mrNone;
     TControl* ActiveControl() const { return FActiveControl; }

@@ -142,6 +142,7 @@ public:
     void SetHandle(HBITMAP h);
     // The bits, 32 bits a pixel, top-down rows (for pixel checks in tests).
     const unsigned* Bits() const { return FBits; }
+    unsigned* Bits() { return FBits; }
 private:
     void ReleaseDC();
     void Free();

@@ -28,6 +28,15 @@ void TImageList::ShareHandle(HIMAGELIST h)
     OnChange(this);
 }
 
+void TImageList::SetSize(int width, int height, bool masked)
+{
+    if (FHandle && !FShared) ImageList_Destroy(FHandle);
+    FHandle = nullptr;
+    FShared = false;
+    FWidth = width, FHeight = height, FMasked = masked;
+    OnChange(this);
+}
+
 int TImageList::Count() const { return FHandle ? ImageList_GetImageCount(FHandle) : 0; }
 
 namespace {

@@ -11,6 +11,8 @@ public:
     ~TImageList() override;
     int Width() const { return FWidth; }
     int Height() const { return FHeight; }
+    // A new image size or mask mode empties the list.
+    void SetSize(int width, int height, bool masked);
     int Count() const;
     HIMAGELIST Handle();
     // Shares a list made elsewhere (the system's small icons): never destroyed by us.

@@ -134,6 +134,13 @@ LRESULT TGroupBox::WndProc(UINT msg, WPARAM w, LPARAM l)
         FillRect(reinterpret_cast<HDC>(w), &r, ColorBrush());
         return 1;
     }
+    // The system's group box lets the mouse through to the window below; over one of its
+    // windowless controls (a colour swatch, say) the mouse is that control's.
+    if (msg == WM_NCHITTEST) {
+        POINT p = {short(LOWORD(l)), short(HIWORD(l))};
+        ::ScreenToClient(FHandle, &p);
+        if (ControlAtPos({p.x, p.y})) return HTCLIENT;
+    }
     if (msg == WM_PAINT) {
         // The system draws the frame and caption; the windowless controls in the box (a
         // gauge, labels) are ours to draw on top, over the part that was invalid.
@@ -172,6 +179,12 @@ void TEdit::CreateParams(TCreateParams& p)
     p.SysClass = "EDIT";
     p.Style |= ES_AUTOHSCROLL;
     p.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TEdit::HandleCreated()
+{
+    TWinControl::HandleCreated();
+    if (MaxLength > 0) SendMessageA(FHandle, EM_LIMITTEXT, MaxLength, 0);
 }
 
 const std::string& TEdit::Text()

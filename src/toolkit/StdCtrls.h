@@ -71,9 +71,10 @@ public:
     explicit TEdit(TComponent* owner);
     const std::string& Text();              // what the user typed
     TNotifyEvent OnChange;
-    int MaxLength = 0;
+    int MaxLength = 0;                      // characters the user may type; 0: no limit of ours
 protected:
     void CreateParams(TCreateParams& p) override;
+    void HandleCreated() override;
     LRESULT WndProc(UINT msg, WPARAM w, LPARAM l) override;
 };
 

@@ -228,6 +228,12 @@ class Sonidex:
 # Client offsets of what the tests click on the main window (the thin frame is 3 pixels).
 FRAME = 3
 CONTROL_BOX = (329, 98)          # the player panel with both sides shown
+# Points of the player panel's controls, in the panel's own coordinates.
+LOOP = (14, 266)
+STOP = (89, 279)
+DEFAULTS = (29, 292)
+SETTINGS_BUTTON = (153, 267)
+ABOUT_BUTTON = (153, 292)
 
 
 def dialogs(close=False):

@@ -146,10 +146,9 @@ def silent(got, what):
 # Knob centres in the player panel's coordinates: the position bar's at its start (grabbed a
 # little right of it, so that the knob is hit while the bar follows the first moments of
 # play), the pan slider's at its centre, the frequency slider's for a 22050 Hz sample.
-POS_KNOB = (8 + 20, 236 + 12)
-PAN_KNOB = (8 + 80, 188 + 12)
+POS_KNOB = (8 + 20, 218 + 12)
+PAN_KNOB = (8 + 80, 175 + 12)
 FREQ_KNOB_22050 = (94 + 19, 18 + 107)
-STOP, LOOP, DEFAULTS = (71, 289), (14, 289), (113, 289)
 TREE = (8 + 2, 25 + 2, 176 - 4 - 17, 358 - 4 - 17)      # the folder tree's rows, in client coordinates
 
 
@@ -277,12 +276,12 @@ s.click(*panel_point(geo, 28, 160), button=3)
 exact(play_line(s, geo, "a", 1.4), A, "full volume after a right click on the volume slider")
 
 # The loop box: the sample repeats without a gap until the stop button.
-s.click(*panel_point(geo, 14, 289))                      # loop
+s.click(*panel_point(geo, *LOOP))                      # loop
 reps = repeats(play_line(s, geo, "f", 1.5), F)
 c.true(reps >= 4, f"the looped sample repeats back to back ({reps} whole repeats in 1.5 s)")
-s.click(*panel_point(geo, 71, 289))                      # stop
+s.click(*panel_point(geo, *STOP))                      # stop
 quiet("after the stop button")
-s.click(*panel_point(geo, 14, 289))                      # loop off
+s.click(*panel_point(geo, *LOOP))                      # loop off
 quiet("the stopped sample played once more as the loop goes off")
 
 # A 24-bit sample plays nothing and shows no box.
@@ -307,7 +306,7 @@ c.eq(settle(dialogs, []), [], "the box closes with its button")
 # A MIDI line plays through the media player and, looping, starts again at its end.
 if os.path.exists(midi_log):
     os.remove(midi_log)
-s.click(*panel_point(geo, 14, 289))                      # loop
+s.click(*panel_point(geo, *LOOP))                      # loop
 s.click(*line_point(geo, LINE["d"]))
 
 
@@ -316,8 +315,8 @@ def midi_starts():
 
 
 starts = settle(lambda: min(midi_starts(), 2), 2, 10)
-s.click(*panel_point(geo, 71, 289))                      # stop
-s.click(*panel_point(geo, 14, 289))                      # loop off
+s.click(*panel_point(geo, *STOP))                      # stop
+s.click(*panel_point(geo, *LOOP))                      # loop off
 c.true(starts >= 2, f"the MIDI line plays and starts again while looping ({starts} starts of its first note)")
 
 seek_by_drag(s, geo, "g", G, "the position bar dragged, static")
@@ -357,11 +356,11 @@ LINE = {n: i for i, n in enumerate(sorted(k for k in LINE if k != "e"))}     # e
 s, geo = start(streaming=1)
 exact(play_line(s, geo, "a", 1.6), A, "click on a line, streamed")
 exact(press(s, "Down", 1.2), B, "Down arrow, streamed")
-s.click(*panel_point(geo, 14, 289))                      # loop: the stream restarts looping
+s.click(*panel_point(geo, *LOOP))                      # loop: the stream restarts looping
 reps = repeats(play_line(s, geo, "f", 1.5), F)
 c.true(reps >= 4, f"a looped stream repeats back to back ({reps} whole repeats in 1.5 s)")
 
-s.click(*panel_point(geo, 71, 289))
+s.click(*panel_point(geo, *STOP))
 quiet("after the stop button, streamed")
 s.click(*panel_point(geo, *LOOP))                        # loop off
 

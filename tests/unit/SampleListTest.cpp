@@ -57,6 +57,28 @@ TEST(Filter, ANewFilterReplacesTheOldOne)
     EXPECT_EQ(Extensions(), std::vector<std::string>{".MID"});
 }
 
+TEST(Filter, TheTypeBoxesAddAndRemoveWholeEntriesOnly)
+{
+    struct { const char* text; const char* name; bool ticked; const char* want; } cases[] = {
+        {"wav;mid", "mid", false, "wav"},
+        {"wav", "mid", true, "wav;mid"},
+        {"mid;wav;aif", "wav", false, "mid;aif"},
+        {"", "wav", true, "wav"},
+        {"xwav;wav", "wav", false, "xwav"},          // an entry that only ends in "wav" stays
+        {"xwav;mid", "wav", true, "xwav;mid;wav"},
+        {"WAV;Mid;aif;", "mid", false, "WAV;aif"},   // any letter case; a closing ";" goes
+        {".wav", "wav", true, ".wav;wav"},           // ".wav" is not the type: it stays
+        {"wav;;aiff", "wav", false, ";aiff"},
+    };
+    for (const auto& c : cases) {
+        const std::string got = ToggledFilter(c.text, c.name, c.ticked);
+        EXPECT_EQ(got, c.want) << c.text << (c.ticked ? " +" : " -") << c.name;
+        // What the box then shows agrees with what was asked.
+        const TFilterSeen seen = ParseFilter(got);
+        EXPECT_EQ(std::string(c.name) == "wav" ? seen.Wav : seen.Mid, c.ticked) << got;
+    }
+}
+
 TEST(Filter, NamesMatchByTheirLastExtension)
 {
     ParseFilter("wav;mid;aif");

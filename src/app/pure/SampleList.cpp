@@ -25,6 +25,27 @@ TFilterSeen ParseFilter(const std::string& text)
     return seen;
 }
 
+std::string ToggledFilter(const std::string& text, const std::string& name, bool ticked)
+{
+    const std::string key = UpperCase(name);
+    std::vector<std::string> kept;
+    for (size_t pos = 0;;) {
+        const size_t semi = text.find(';', pos);
+        std::string entry = text.substr(pos, semi == std::string::npos ? std::string::npos : semi - pos);
+        if (UpperCase(entry) != key) kept.push_back(std::move(entry));
+        if (semi == std::string::npos) break;
+        pos = semi + 1;
+    }
+    if (!kept.empty() && kept.back().empty()) kept.pop_back();      // a closing ";"
+    if (ticked) {
+        kept.emplace_back();
+        for (char c : name) kept.back() += char(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+    }
+    std::string out;
+    for (size_t i = 0; i < kept.size(); ++i) out += (i ? ";" : "") + kept[i];
+    return out;
+}
+
 std::string FileExtension(const std::string& name)
 {
     size_t dot = name.rfind('.');

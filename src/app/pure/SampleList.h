@@ -23,6 +23,12 @@ struct TFilterSeen {
 // "..WAV" and matches nothing), and entries after the 32nd are ignored.
 TFilterSeen ParseFilter(const std::string& text);
 
+// The filter text after the settings dialog's "WAV files" or "MIDI files" box is ticked or
+// unticked (name "wav" or "mid"): the entries equal to the name, in any letter case, leave; the
+// others keep their order, however they are spelt ("xwav" stays); a ticked name joins at the
+// end, in lower case.
+std::string ToggledFilter(const std::string& text, const std::string& name, bool ticked);
+
 // A line's record kinds.
 constexpr int KindOther = -1, KindWAV = 0, KindMIDI = 1;
 

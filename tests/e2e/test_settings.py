@@ -1,0 +1,197 @@
+"""The settings dialog as a person uses it: the file-type boxes edit the filter and the list
+follows, the colour picker changes the swatch at once and the list when the dialog closes,
+every way of closing applies the dialog (a file made meanwhile appears), the main window takes
+no clicks while it is open, and switching to DirectSound plays through DirectSound."""
+import os, time
+from sonidex import *
+import audiocheck, sounds
+
+require_session()
+c = Checks()
+lib = scratch("settings-lib")
+for name in ("a.wav", "b.mid", "c.xwav"):
+    sounds.write(os.path.join(lib, name), sounds.wav(sounds.tone(440, 0.3, 22050, 16, 1), 22050) if name != "b.mid"
+                 else sounds.midi([(60, 24)]))
+SETTINGS = "[Sonidex settings]\nFilter={filter}\nWallpaper=0\nUseMedia=1\nSort=1\nSubdir=0\nReread=0\n"
+DIALOG = (361, 296)
+
+
+def probe():
+    """(lines, selected line) of the main window's list, read from outside."""
+    out = subprocess.run(wine("ListProbe.exe"), capture_output=True, text=True, env=ENV).stdout.split()
+    return (int(out[1]), int(out[3])) if len(out) >= 4 and out[0] == "count" else (None, None)
+
+
+def lines_become(n, what):
+    try:
+        wait_for(lambda: probe()[0] == n, 10, what)
+        c.true(True, what)
+    except TimeoutError:
+        c.eq(probe()[0], n, what)
+
+
+def window(name):
+    out = xdo("search", "--onlyvisible", "--name", f"^{name}$", check=False)
+    return out.split()[0] if out else None
+
+
+class Dialog:
+    """The settings dialog, opened with the main window's settings button."""
+
+    def __init__(self, s, geo):
+        s.click(*panel_point(geo, *SETTINGS_BUTTON))
+        self.id = wait_for(lambda: window("Settings"), 10, "the settings dialog")
+        out = xdo("getwindowgeometry", self.id)
+        x, y = map(int, re.search(r"Position: (-?\d+),(-?\d+)", out).groups())
+        w, h = map(int, re.search(r"Geometry: (\d+)x(\d+)", out).groups())
+        border = (w - DIALOG[0]) // 2
+        self.x, self.y = x + border, y + h - DIALOG[1] - border          # the client area's corner
+        self.frame = (x, y, w, h)
+
+    def at(self, x, y):
+        return self.x + x, self.y + y
+
+    def click(self, x, y):
+        xdo("mousemove", *self.at(x, y))
+        time.sleep(0.05)
+        xdo("click", 1)
+        time.sleep(0.2)
+
+    def gone(self):
+        wait_for(lambda: not window("Settings"), 10, "the settings dialog to close")
+
+
+def pixel(x, y):
+    shot = os.path.join(BUILD, "e2e-scratch", "settings-pixel.png")
+    subprocess.run(["import", "-window", "root", shot], check=True, env=ENV)
+    out = subprocess.run(["convert", shot, "-crop", f"1x1+{x}+{y}", "-depth", "8", "txt:-"],
+                         capture_output=True, text=True, check=True).stdout.splitlines()[1]
+    return out.split()[2]
+
+
+# --- The filter, the colours, modality and the ways of closing -------------------------------
+write_ini(SETTINGS.format(filter="xwav;mid"))
+s = Sonidex(winpath(lib))
+geo = s.geometry()
+lines_become(2, "xwav;mid lists the MIDI and the xwav file")
+
+d = Dialog(s, geo)
+s.screenshot(os.path.join(BUILD, "e2e-scratch", "settings-dialog.png"))
+# Modal: a click on the list neither selects nor plays.
+xdo("mousemove", *line_point(geo, 0)); xdo("click", 1)
+time.sleep(0.5)
+c.eq(probe()[1], -1, "a click on the list while the dialog is open selects nothing")
+d.click(184 + 16 + 6, 5 + 23 + 8)                 # "WAV files"
+d.click(304 + 24, 233 + 24)                       # the glyph button closes
+d.gone()
+lines_become(3, "ticking WAV files keeps xwav and mid and adds wav")
+
+# The colour picker: the swatch changes at once, the list when the dialog closes.
+d = Dialog(s, geo)
+d.click(8 + 129 + 12, 227 + 20 + 11)              # the swatch
+picker = wait_for(lambda: window("Color"), 10, "the colour picker")
+time.sleep(0.3)
+xdo("type", "--delay", "60", "10\t200\t30")
+xdo("key", "Return")
+wait_for(lambda: not window("Color"), 10, "the colour picker to close")
+time.sleep(0.3)
+c.eq(pixel(*d.at(8 + 129 + 12, 227 + 20 + 11)), "#0AC81E", "the swatch shows the new colour at once")
+list_bottom = (geo[0] + FRAME + 192 + 60, geo[1] + FRAME + 26 + 370)
+c.true(pixel(*list_bottom) != "#0AC81E", "the list keeps its colour while the dialog is open")
+open(os.path.join(lib, "d.wav"), "wb").write(open(os.path.join(lib, "a.wav"), "rb").read())
+xdo("key", "alt+F4")                              # Alt+F4 closes and applies
+d.gone()
+time.sleep(0.3)
+c.eq(pixel(*list_bottom), "#0AC81E", "the list takes the new colour when the dialog closes")
+lines_become(4, "closing with Alt+F4 rescans the folder")
+
+# Escape in the picker changes nothing; Wine's close box closes and applies too.
+d = Dialog(s, geo)
+d.click(8 + 129 + 12, 227 + 20 + 11)
+wait_for(lambda: window("Color"), 10, "the colour picker")
+time.sleep(0.3)
+xdo("key", "Escape")
+wait_for(lambda: not window("Color"), 10, "the colour picker to close")
+open(os.path.join(lib, "e.wav"), "wb").write(open(os.path.join(lib, "a.wav"), "rb").read())
+fx, fy, fw, fh = d.frame
+xdo("mousemove", fx + fw - 8, fy + 8); xdo("click", 1)
+d.gone()
+lines_become(5, "closing with the window's close box rescans the folder")
+xdo("mousemove", geo[0] + 100, geo[1] + 8)
+s.key("alt+F4")
+s.wait_exit()
+ini = read_ini()
+c.eq(ini.get("Filter"), "xwav;mid;wav", "the filter as the settings file keeps it")
+c.eq(ini.get("Color#0"), "2017290", "the list colour as the settings file keeps it")
+
+# --- Unticking MIDI in wav;mid leaves wav ------------------------------------------------------
+write_ini(SETTINGS.format(filter="wav;mid"))
+s = Sonidex(winpath(lib))
+geo = s.geometry()
+lines_become(4, "wav;mid lists the WAV and MIDI files")
+d = Dialog(s, geo)
+d.click(184 + 16 + 6, 5 + 46 + 8)                 # "MIDI files"
+d.click(304 + 24, 233 + 24)
+d.gone()
+lines_become(3, "unticking MIDI files drops the MIDI line")
+s.key("alt+F4")
+s.wait_exit()
+c.eq(read_ini().get("Filter"), "wav", "unticking MIDI in wav;mid leaves wav")
+
+# --- The playback path -----------------------------------------------------------------------
+cap = audiocheck.Capture()
+if cap.available():
+    loud = sounds.tone(0, 0.8, 44100, 16, 2, amp=0.5, seed=21)
+    sounds.write(os.path.join(lib, "a.wav"), sounds.wav(loud, 44100, 16, 2))
+    write_ini(SETTINGS.format(filter="wav"))
+    s = Sonidex(winpath(lib))
+    geo = s.geometry()
+    lines_become(3, "the WAV files")
+    d = Dialog(s, geo)
+    d.click(184 + 16 + 6, 117 + 48 + 8)           # "Through DirectSound"
+    d.click(304 + 24, 233 + 24)
+    d.gone()
+    # Through DirectSound the volume slider acts: one page down is 5 dB less.
+    s.click(*panel_point(geo, 28, 160))
+    m = cap.mark()
+    s.click(*line_point(geo, 0))
+    time.sleep(1.3)
+    lvl = audiocheck.analyze(cap.since(m))
+    full = audiocheck.analyze(loud)["left_db"]
+    c.true(not lvl["silent"] and abs(full - lvl["left_db"] - 5.0) < 0.3,
+           f"after the switch a click plays through DirectSound ({full:.2f} dB, one page down "
+           f"{lvl.get('left_db', 0):.2f} dB)")
+    s.key("alt+F4")
+    s.wait_exit()
+    c.eq(read_ini().get("UseMedia"), "0", "the settings file keeps DirectSound")
+
+    # DirectSound that cannot be had: the error is shown, the media player stays, the next
+    # start works.
+    write_ini(SETTINGS.format(filter="wav"))
+    saved = ENV["WINEDLLOVERRIDES"]
+    ENV["WINEDLLOVERRIDES"] = saved + ";dsound="
+    s = Sonidex(winpath(lib))
+    geo = s.geometry()
+    d = Dialog(s, geo)
+    d.click(184 + 16 + 6, 117 + 48 + 8)
+    d.click(8 + 16 + 6, 5 + 69 + 8)                 # and unticks "Sort filenames"
+    d.click(304 + 24, 233 + 24)
+    boxes = wait_for(lambda: dialogs(), 10, "the error box")
+    c.true(boxes and "Sonidex" in boxes[0][0], f"an error box says the device failed ({boxes})")
+    dialogs(close=True)
+    d.gone()
+    s.key("alt+F4")
+    s.wait_exit()
+    ini = read_ini()
+    c.eq(ini.get("UseMedia"), "1", "the failed switch keeps the media player")
+    c.eq(ini.get("Sort"), "0", "the failed switch keeps the other changes")
+    ENV["WINEDLLOVERRIDES"] = saved
+    s = Sonidex(winpath(lib))
+    c.true(s.running(), "the next start works")
+    s.key("alt+F4")
+    s.wait_exit()
+else:
+    print("no sound capture: the playback path checks need it")
+    c.failed += 1
+remove_ini()
+c.done()
