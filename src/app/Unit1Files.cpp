@@ -112,8 +112,15 @@ void TSonidexForm::WAVListMouseDown(TObject*, TMouseButton button, TShiftState, 
     if (!r || WAVList->Strings(i).empty()) return;
     DragWAV->FileList.Clear();
     DragWAV->FileList.Add(r->FileName);
-    // Nothing dropped (the press was only a click): the sample plays again from its start.
-    if (DragWAV->RunDrag() == 2) PlaySelection();
+    // A press that the system does not see as the start of a drag (released before the mouse
+    // left the drag rectangle) is a click: the drag loop is not entered at all. Nothing dropped:
+    // the sample plays again from its start.
+    const TPoint at = WAVList->ClientToScreen({x, y});
+    const bool dropped = DragDetect(WAVList->Handle(), POINT{at.X, at.Y}) && DragWAV->RunDrag() != 2;
+    // The drag took the button's release; the list, which saw the press, gets it too, or it
+    // would go on following the mouse (and select, and play) until the next click.
+    SendMessageA(WAVList->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    if (!dropped) PlaySelection();
 }
 
 void TSonidexForm::WAVListMouseMove(TObject*, TShiftState shift, int x, int y)

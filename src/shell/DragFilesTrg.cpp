@@ -4,8 +4,6 @@
 #include "toolkit/LateBound.h"
 
 namespace {
-const char* const TargetProp = "SonidexDropTarget";
-
 // The shell's drop functions, loaded on first need like the rest of shell32.
 struct TShellDrop {
     using AcceptFn = void(WINAPI*)(HWND, BOOL);
@@ -29,72 +27,50 @@ TDragFilesTrg::TDragFilesTrg(TComponent* owner) : TComponent(owner) {}
 
 TDragFilesTrg::~TDragFilesTrg()
 {
-    SetEnabled(false);
-    Detach();
+    FEnabled = false;
+    SetTarget(nullptr);
+}
+
+// The target's window says whether it takes drops (the shell shows its refusal cursor if not).
+void TDragFilesTrg::Accept() const
+{
+    if (FTarget && FTarget->HandleAllocated() && Shell().Ready()) Shell().Accept(FTarget->Handle(), FEnabled);
 }
 
 void TDragFilesTrg::SetEnabled(bool on)
 {
     FEnabled = on;
-    if (FWindow && Shell().Ready()) Shell().Accept(FWindow, on);
+    Accept();
 }
 
 void TDragFilesTrg::SetTarget(TWinControl* target)
 {
     if (target == FTarget) return;
-    Detach();
-    FTarget = target;
-    if (FTarget) Attach();
-}
-
-void TDragFilesTrg::Attach()
-{
-    FWindow = FTarget->Handle();
-    if (!FWindow || !Shell().Ready()) { FWindow = nullptr; return; }
-    SetPropA(FWindow, TargetProp, this);
-    FPrevious = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(FWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DropWndProc)));
-    Shell().Accept(FWindow, FEnabled);
-}
-
-// Gives the control its own procedure back, unless the window is gone or another procedure
-// has taken ours over since (putting the old one back would cut that one out).
-void TDragFilesTrg::Detach()
-{
-    if (FWindow && IsWindow(FWindow)) {
-        Shell().Accept(FWindow, FALSE);
-        if (GetWindowLongPtrA(FWindow, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&DropWndProc))
-            SetWindowLongPtrA(FWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FPrevious));
-        RemovePropA(FWindow, TargetProp);
+    if (FTarget) {
+        const bool was = FEnabled;
+        FEnabled = false;
+        Accept();
+        FEnabled = was;
+        FTarget->MessageHook = nullptr;
     }
-    FWindow = nullptr;
-    FPrevious = nullptr;
-    FTarget = nullptr;
+    FTarget = target;
+    if (!FTarget) return;
+    FTarget->MessageHook = [this](UINT msg, WPARAM w, LPARAM, LRESULT& result) {
+        if (msg == WM_CREATE) Accept();         // the target's window, made now or made anew
+        if (msg != WM_DROPFILES) return false;
+        HandleDrop(reinterpret_cast<HDROP>(w));
+        result = 0;
+        return true;
+    };
+    Accept();
 }
 
 void TDragFilesTrg::Notification(TComponent* component, bool removing)
 {
-    if (removing && component == FTarget) Detach();
+    if (removing && component == FTarget) FTarget = nullptr;
 }
 
-LRESULT CALLBACK TDragFilesTrg::DropWndProc(HWND h, UINT msg, WPARAM w, LPARAM l)
-{
-    auto* self = static_cast<TDragFilesTrg*>(GetPropA(h, TargetProp));
-    if (!self) return DefWindowProcA(h, msg, w, l);
-    if (msg == WM_DROPFILES) {
-        try {
-            return self->HandleDrop(reinterpret_cast<HDROP>(w));
-        } catch (const std::exception& e) {
-            if (Application) Application->HandleException(e);
-            return 0;
-        }
-    }
-    const WNDPROC previous = self->FPrevious;
-    if (msg == WM_NCDESTROY) self->Detach();      // the window goes: nothing to give back later
-    return CallWindowProcA(previous, h, msg, w, l);
-}
-
-LRESULT TDragFilesTrg::HandleDrop(HDROP drop)
+void TDragFilesTrg::HandleDrop(HDROP drop)
 {
     // The drop handle is released however the handler ends.
     struct TFinish {
@@ -102,7 +78,7 @@ LRESULT TDragFilesTrg::HandleDrop(HDROP drop)
         ~TFinish() { Shell().Finish(Drop); }
     } finish{drop};
     // The system may deliver a drop to a window that no longer takes them.
-    if (!FEnabled || !FTarget || !FTarget->Showing()) return 0;
+    if (!FEnabled || !FTarget || !FTarget->Showing()) return;
     DroppedFiles.Clear();
     POINT p = {};
     Shell().QueryPoint(drop, &p);
@@ -117,5 +93,4 @@ LRESULT TDragFilesTrg::HandleDrop(HDROP drop)
         DroppedFiles.Add(path);
     }
     OnDrop(this);
-    return 0;
 }

@@ -1,5 +1,7 @@
 // Makes a windowed control a target for files dropped from the shell (the classic file-drop
 // message, not OLE): the paths of each drop are collected whole and OnDrop is raised once.
+// It takes the drop message through the control's message hook, which it gives back when the
+// target changes or the component goes.
 #pragma once
 #include <windows.h>
 #include "toolkit/Controls.h"
@@ -23,12 +25,8 @@ public:
 
     void Notification(TComponent* component, bool removing) override;
 private:
-    static LRESULT CALLBACK DropWndProc(HWND h, UINT msg, WPARAM w, LPARAM l);
-    LRESULT HandleDrop(HDROP drop);
-    void Attach();
-    void Detach();
+    void HandleDrop(HDROP drop);
+    void Accept() const;
     bool FEnabled = false;
     TWinControl* FTarget = nullptr;
-    HWND FWindow = nullptr;                 // the target's window while ours is its procedure
-    WNDPROC FPrevious = nullptr;
 };

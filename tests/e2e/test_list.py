@@ -33,13 +33,6 @@ def client(x, y):
     return X + FRAME + x, Y + FRAME + y
 
 
-def probe():
-    """(lines, selected line) of the main window's list, read from outside."""
-    out = subprocess.run(wine("ListProbe.exe"), capture_output=True, text=True,
-                         env=ENV).stdout.split()
-    return (int(out[1]), int(out[3])) if len(out) >= 4 and out[0] == "count" else (None, None)
-
-
 def pixels(shot, x, y, w, h):
     """The colours of a screen rectangle given in client coordinates, row by row."""
     sx, sy = client(x, y)

@@ -44,7 +44,7 @@ TEST(FileDropTarget, OneEventPerDropWithWholePathsOnlyWhileEnabled)
     auto* trg = new TDragFilesTrg(f);
     trg->SetEnabled(true);                        // before the target, as a stored form sets it
     trg->SetTarget(panel);
-    const LONG_PTR own = GetWindowLongPtrA(panel->Handle(), GWLP_WNDPROC);
+    EXPECT_TRUE(GetWindowLongA(panel->Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
 
     std::vector<std::vector<std::string>> drops;
     trg->OnDrop = [&](TObject* sender) {
@@ -74,12 +74,16 @@ TEST(FileDropTarget, OneEventPerDropWithWholePathsOnlyWhileEnabled)
     panel->Show();
     EXPECT_EQ(drops.size(), 3u);
 
-    // A new target: the first control has its own procedure back and takes no drops.
+    // A new target: the first control takes no drops any more, the new one does, until the
+    // component goes.
     trg->SetTarget(other);
-    EXPECT_NE(GetWindowLongPtrA(panel->Handle(), GWLP_WNDPROC), own);
-    EXPECT_EQ(GetWindowLongPtrA(other->Handle(), GWLP_WNDPROC), own);
+    EXPECT_FALSE(GetWindowLongA(panel->Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    EXPECT_FALSE(panel->MessageHook);
+    SendMessageA(other->Handle(), WM_DROPFILES, WPARAM(MakeDrop({"C:\\d.wav"}, 0, 0)), 0);
+    EXPECT_EQ(drops.size(), 4u);
     trg->Free();
-    EXPECT_NE(GetWindowLongPtrA(other->Handle(), GWLP_WNDPROC), own);
+    EXPECT_FALSE(other->MessageHook);
+    EXPECT_FALSE(GetWindowLongA(other->Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
     f->Free();
 }
 

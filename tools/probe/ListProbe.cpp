@@ -23,8 +23,8 @@ int main(int argc, char** argv)
         std::printf("none\n");
         return 1;
     }
-    std::printf("count %ld selected %ld top %ld\n", static_cast<long>(SendMessageA(list, LB_GETCOUNT, 0, 0)),
+    std::printf("count %ld selected %ld top %ld enabled %d\n", static_cast<long>(SendMessageA(list, LB_GETCOUNT, 0, 0)),
                 static_cast<long>(SendMessageA(list, LB_GETCURSEL, 0, 0)),
-                static_cast<long>(SendMessageA(list, LB_GETTOPINDEX, 0, 0)));
+                static_cast<long>(SendMessageA(list, LB_GETTOPINDEX, 0, 0)), IsWindowEnabled(top) ? 1 : 0);
     return 0;
 }
