@@ -49,3 +49,11 @@ foreach(src ${FUZZ_SOURCES})
   target_compile_options(${name} PRIVATE ${SAN})
   target_link_libraries(${name} sonidex_pure)
 endforeach()
+
+# A Linux file manager's side of a file drop (XDND), for the end-to-end tests under Wine.
+find_package(X11)
+if(X11_FOUND)
+  add_executable(xdnd_drop ${CMAKE_SOURCE_DIR}/tools/xdnd/xdnd_drop.c)
+  target_link_libraries(xdnd_drop ${X11_LIBRARIES})
+  target_include_directories(xdnd_drop PRIVATE ${X11_INCLUDE_DIR})
+endif()

@@ -56,6 +56,11 @@ add_test(NAME exe.SonidexIsAStaticGuiProgramOfItsWidth
 add_executable(BeatcrafterStandIn WIN32 ${CMAKE_SOURCE_DIR}/tools/companion/Companion.cpp)
 target_link_options(BeatcrafterStandIn PRIVATE -static)
 
+# Takes OLE file drops and logs them: the other program a sample is dragged into.
+add_executable(DropTargetStandIn WIN32 ${CMAKE_SOURCE_DIR}/tools/droptarget/DropTargetStandIn.cpp)
+target_link_libraries(DropTargetStandIn ole32 uuid)
+target_link_options(DropTargetStandIn PRIVATE -static)
+
 # Reads the main window's list box from outside, for the end-to-end tests.
 add_executable(ListProbe ${CMAKE_SOURCE_DIR}/tools/probe/ListProbe.cpp)
 target_link_options(ListProbe PRIVATE -static -mconsole)
@@ -87,7 +92,7 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/wineprefix/.ready
   DEPENDS ${CMAKE_SOURCE_DIR}/tools/make_prefix.sh fakemidi)
 add_custom_target(wineprefix ALL DEPENDS ${CMAKE_BINARY_DIR}/wineprefix/.ready)
 # What the end-to-end tests need, for a build folder that runs only those.
-add_custom_target(e2e_programs DEPENDS Sonidex BeatcrafterStandIn ListProbe wintext fakemidi
+add_custom_target(e2e_programs DEPENDS Sonidex BeatcrafterStandIn DropTargetStandIn ListProbe wintext fakemidi
   demo_library wineprefix)
 endif()
 

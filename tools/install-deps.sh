@@ -11,7 +11,7 @@ pkgs=(cmake make g++ python3 googletest
       g++-mingw-w64-i686 gcc-mingw-w64-i686 binutils-mingw-w64-i686
       g++-mingw-w64-x86-64 gcc-mingw-w64-x86-64 binutils-mingw-w64-x86-64
       wine wine64 xvfb xauth xdotool x11-apps imagemagick pulseaudio pulseaudio-utils fonts-wine sox ccache
-      clang libclang-rt-14-dev)
+      clang libclang-rt-14-dev libx11-dev)
 [ "$SONIDEX_HOST_RUNS32" = yes ] && pkgs+=(wine32:i386)
 missing=()
 for p in "${pkgs[@]}"; do

@@ -4,6 +4,7 @@
 #include "app/Unit1.h"
 #include "audio/WAVStream.h"
 #include "audio/WAVUnit.h"
+#include "shell/dropsource.h"
 #include "toolkit/Forms.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
@@ -29,5 +30,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         return 1;
     }
     Application->Run();
+    OleShutdown();
     return 0;
 }

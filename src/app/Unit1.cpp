@@ -41,7 +41,9 @@ bool SendMessageToBcraft(UINT msg, WPARAM w, LPARAM l)
 {
     HWND companion = FindWindowA("TBeatcrafterMainForm", nullptr);
     if (!companion) return false;
-    SendMessageA(companion, msg, w, l);
+    // Synchronous for a companion that answers; a hung one does not freeze the browser.
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(companion, msg, w, l, SMTO_ABORTIFHUNG, 10000, &answer);
     return true;
 }
 
@@ -185,6 +187,7 @@ void TSonidexForm::CreateComponents()
     for (TControl* surface : std::initializer_list<TControl*>{DragImage, InfoBox, FileNameLabel, WAVInfoLabel, ControlBox, TrashBin})
         MakeDragSurface(surface);
     MakeDragSurface(this);
+    CreateFileComponents();
 }
 
 void TSonidexForm::FormCreate(TObject*)

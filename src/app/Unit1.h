@@ -15,6 +15,8 @@
 #include "controls/Wall.h"
 #include "shell/DiskChange.h"
 #include "shell/TrayIcon.h"
+#include "shell/DragFilesTrg.h"
+#include "shell/dropsource.h"
 #include "shell/dirtree.h"
 #include "toolkit/Collection.h"
 
@@ -148,6 +150,21 @@ public:
     void PosBarRelease(TObject* sender);
     void FormKeyDown(TObject* sender, WORD& key, TShiftState shift);
 
+    // File operations.
+    TDragFilesTrg* TrashDropTarget;
+    tdropfilesource* DragWAV;
+    // By value: the path may come from the very record that the deletion frees.
+    void DeleteSample(std::string path);
+    void ShellDeleteFile(const std::string& path);
+    void TrashDropTargetDrop(TObject* sender);
+    void WAVListMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void WAVListMouseMove(TObject* sender, TShiftState shift, int x, int y);
+    void WAVListMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void WAVListDblClick(TObject* sender);
+    void WAVListKeyDown(TObject* sender, WORD& key, TShiftState shift);
+    void SendSampleToCompanion();
+    void DiskChangeNotifyDiskChange(TObject* sender);
+
     bool StayOnTop = false;             // "/T" for this run
     std::string FilterOverride;         // "/F..." for this run
 protected:
@@ -167,6 +184,7 @@ private:
     void PlaceAtStoredPosition(int x, int y);
     TPoint FDragAnchor = {NoDrag, 0};
     bool FSavedLeftCollapsed = false, FSavedRightCollapsed = false;
+    void CreateFileComponents();
     // The selected line and its record; null when no line is selected.
     BoxItemDataType* SelectedRecord(int& index) const;
     std::unique_ptr<TIniFile> FIni;     // open from FormCreate to the end of FinishStartup

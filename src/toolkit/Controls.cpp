@@ -673,6 +673,12 @@ LRESULT TWinControl::WndProc(UINT msg, WPARAM w, LPARAM l)
     case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
     case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK:
     case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
+        if (PressAfterDefault && FDefProc != &DefWindowProcA &&
+            (msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN)) {
+            const LRESULT r = DefaultHandler(msg, w, l);
+            HandleMouse(msg, w, l);
+            return r;
+        }
         if (HandleMouse(msg, w, l)) return 0;
         break;
     case WM_MOUSELEAVE:
@@ -732,6 +738,8 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND h, UINT m, WPARAM w, LPARAM l)
         return CallWindowProcA(def ? def : &DefWindowProcA, h, m, w, l);
     }
     try {
+        LRESULT hooked = 0;
+        if (self->MessageHook && self->MessageHook(m, w, l, hooked)) return hooked;
         return self->WndProc(m, w, l);
     } catch (const std::exception& e) {
         if (Application) Application->HandleException(e);

@@ -180,7 +180,14 @@ public:
     LRESULT DefaultHandler(UINT msg, WPARAM w, LPARAM l);
     // The brush of this control's colour for WM_CTLCOLOR* answers.
     HBRUSH ColorBrush();
+    // A component that takes some of this control's messages before the control sees them (a
+    // file drop target): true when it handled one, with the answer in result. It stays with
+    // the object, so a window made anew keeps it.
+    std::function<bool(UINT msg, WPARAM w, LPARAM l, LRESULT& result)> MessageHook;
 protected:
+    // A press goes to the system's control first and then to OnMouseDown, so that the
+    // handler sees what the press did (a list's new selection).
+    bool PressAfterDefault = false;
     virtual const char* ClassName() const { return "TWinControl"; }
     virtual void CreateParams(TCreateParams& p);
     virtual void CreateWnd();

@@ -216,6 +216,7 @@ TListBox::TListBox(TComponent* owner) : TWinControl(owner)
     FWidth = 121; FHeight = 97;
     FColor = clWindow;
     TabStop = true;
+    PressAfterDefault = true;
 }
 
 void TListBox::CreateParams(TCreateParams& p)
@@ -295,12 +296,14 @@ void TListBox::DeleteItem(int i)
     if (i < 0 || i >= Count()) return;
     if (KeepsLines()) FLines.erase(FLines.begin() + i);
     if (FHandle) SendMessageA(FHandle, LB_DELETESTRING, i, 0);
+    FClickedIndex = ItemIndex();
 }
 
 void TListBox::Clear()
 {
     FLines.clear();
     if (FHandle) SendMessageA(FHandle, LB_RESETCONTENT, 0, 0);
+    FClickedIndex = -1;
 }
 
 void TListBox::SetLines(const TStringList& lines)
@@ -313,6 +316,7 @@ void TListBox::SetLines(const TStringList& lines)
 
 void TListBox::SetLines(std::vector<std::pair<std::string, TObject*>>&& lines)
 {
+    FClickedIndex = -1;
     if (KeepsLines()) {
         FLines = std::move(lines);
         if (!FHandle) return;
@@ -340,6 +344,7 @@ int TListBox::ItemIndex() const
 void TListBox::SetItemIndex(int i)
 {
     if (FHandle) SendMessageA(FHandle, LB_SETCURSEL, i, 0);
+    FClickedIndex = ItemIndex();
 }
 
 int TListBox::TopIndex() const
@@ -378,8 +383,16 @@ LRESULT TListBox::WndProc(UINT msg, WPARAM w, LPARAM l)
 {
     switch (msg) {
     case CN_COMMAND:
-        if (HIWORD(w) == LBN_SELCHANGE) { Click(); return 0; }
-        if (HIWORD(w) == LBN_DBLCLK) { DblClick(); return 0; }
+        if (HIWORD(w) == LBN_SELCHANGE) {
+            if (ItemIndex() != FClickedIndex) {
+                FClickedIndex = ItemIndex();
+                Click();
+            }
+            return 0;
+        }
+        // A double click comes with its mouse message already; the list's own notice of it
+        // would raise the event twice.
+        if (HIWORD(w) == LBN_DBLCLK) return 0;
         break;
     case WM_CHAR:
         if (Style == lbOwnerDrawFixed && FHandle) {

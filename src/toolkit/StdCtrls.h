@@ -119,6 +119,9 @@ protected:
 private:
     // The lines of an owner-drawn list, whose window only counts them; of another list, the
     // lines given before its window exists.
+    // The line the last click told of: the system's list reports a click on the line already
+    // selected as a change too (under Wine), which is none.
+    int FClickedIndex = -1;
     std::vector<std::pair<std::string, TObject*>> FLines;
     bool KeepsLines() const;
     void SelectByLetter(char c);

@@ -236,11 +236,11 @@ SETTINGS_BUTTON = (153, 267)
 ABOUT_BUTTON = (153, 292)
 
 
-def dialogs(close=False):
+def dialogs(close=False, press=None):
     """The message boxes on the screen: [(title, [texts of their controls])]; close=True also
-    presses the first button of each."""
-    out = subprocess.run(wine("wintext.exe", *(["close"] if close else [])),
-                         capture_output=True, text=True, env=ENV).stdout
+    presses the first button of each, press="&No" the button of that caption."""
+    args = ["close"] if close else ["press", press] if press else []
+    out = subprocess.run(wine("wintext.exe", *args), capture_output=True, text=True, env=ENV).stdout
     boxes = []
     for line in out.splitlines():
         if line.startswith("  "):
@@ -249,6 +249,12 @@ def dialogs(close=False):
         elif line.strip():
             boxes.append((line, []))
     return boxes
+
+
+def probe():
+    """(lines, selected line) of the main window's list, read from outside."""
+    out = subprocess.run(wine("ListProbe.exe"), capture_output=True, text=True, env=ENV).stdout.split()
+    return (int(out[1]), int(out[3])) if len(out) >= 4 and out[0] == "count" else (None, None)
 
 
 def line_point(geometry, index):

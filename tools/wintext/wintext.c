@@ -1,12 +1,14 @@
 /* Prints what a person sees in the message boxes and dialogs on the screen: for each visible
  * top-level window of the dialog class, a line "title" and then one line per child control,
  * "  text", with carriage returns and line feeds written as \r and \n. With "close" as its
- * argument it then presses the first button of each such window (as a click would). */
+ * argument it then presses the first button of each such window (as a click would); with
+ * "press TEXT" the button captioned TEXT (as "&No"). */
 #include <windows.h>
 #include <stdio.h>
 #include <string.h>
 
 static int closing;
+static const char* pressing;
 
 static void printText(const char* indent, HWND w)
 {
@@ -26,7 +28,9 @@ static BOOL CALLBACK Child(HWND w, LPARAM pressed)
     char cls[64] = "";
     GetClassNameA(w, cls, sizeof cls);
     printText("  ", w);
-    if (closing && !*(int*)pressed && !strcmp(cls, "Button")) {
+    char text[256] = "";
+    GetWindowTextA(w, text, sizeof text);
+    if ((closing || (pressing && !strcmp(text, pressing))) && !*(int*)pressed && !strcmp(cls, "Button")) {
         PostMessageA(GetParent(w), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w), BN_CLICKED), (LPARAM)w);
         *(int*)pressed = 1;
     }
@@ -49,6 +53,7 @@ static BOOL CALLBACK TopLevel(HWND w, LPARAM unused)
 int main(int argc, char** argv)
 {
     closing = argc > 1 && !strcmp(argv[1], "close");
+    pressing = argc > 2 && !strcmp(argv[1], "press") ? argv[2] : NULL;
     EnumWindows(TopLevel, 0);
     fflush(stdout);
     return 0;

@@ -1,0 +1,160 @@
+// The list as a small file manager: deleting samples through the shell (F8 and the trash
+// target), dragging a sample out into other programs, the right-button sweep, handing a sample
+// to the companion program, and rebuilding the list when the watched folder changes.
+#include "app/Unit1.h"
+#include <shellapi.h>
+#include "app/pure/AppConfig.h"
+#include "app/pure/FileOps.h"
+#include "audio/MCIPlayer.h"
+#include "audio/WAVUnit.h"
+#include "toolkit/LateBound.h"
+#include "toolkit/pure/StrUtils.h"
+
+namespace {
+bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+const BoxItemDataType* Record(TListBox* list, int i)
+{
+    return i >= 0 && i < list->Count() ? dynamic_cast<const BoxItemDataType*>(list->Objects(i)) : nullptr;
+}
+}
+
+void TSonidexForm::CreateFileComponents()
+{
+    TrashDropTarget = new TDragFilesTrg(this);
+    TrashDropTarget->Name = "TrashDropTarget";
+    TrashDropTarget->SetEnabled(true);
+    TrashDropTarget->SetTarget(TrashBin);
+    TrashDropTarget->OnDrop = {this, &TSonidexForm::TrashDropTargetDrop};
+    DragWAV = new tdropfilesource(this);
+    DragWAV->Name = "DragWAV";
+    DragWAV->dragtype = dtcopy;
+    WAVList->OnMouseDown = {this, &TSonidexForm::WAVListMouseDown};
+    WAVList->OnMouseMove = {this, &TSonidexForm::WAVListMouseMove};
+    WAVList->OnMouseUp = {this, &TSonidexForm::WAVListMouseUp};
+    WAVList->OnDblClick = {this, &TSonidexForm::WAVListDblClick};
+    WAVList->OnKeyDown = {this, &TSonidexForm::WAVListKeyDown};
+    DiskChangeNotify->OnDiskChange = {this, &TSonidexForm::DiskChangeNotifyDiskChange};
+}
+
+// Hands one file to the shell's delete. Only a whole path that names an existing file as it
+// stands goes: the shell reads "*" and "?" as wildcards, and a cut path can name another file.
+void TSonidexForm::ShellDeleteFile(const std::string& path)
+{
+    if (!DeletablePath(path) || !FileExists(path)) return;
+    using ShellExecuteExFn = BOOL(WINAPI*)(SHELLEXECUTEINFOA*);
+    using FileOperationFn = int(WINAPI*)(SHFILEOPSTRUCTA*);
+    static const auto shellExecuteEx = LateBound<ShellExecuteExFn>("shell32.dll", "ShellExecuteExA");
+    static const auto fileOperation = LateBound<FileOperationFn>("shell32.dll", "SHFileOperationA");
+    SHELLEXECUTEINFOA info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_INVOKEIDLIST | SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    info.hwnd = Handle();
+    info.lpVerb = "delete";
+    info.lpFile = path.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    const bool done = shellExecuteEx && shellExecuteEx(&info);
+    if (info.hProcess) CloseHandle(info.hProcess);
+    if (done || !fileOperation) return;
+    // Where the shell has no "delete" verb for files (Wine), its file operation sends the file
+    // to the recycle bin the same way, asking first.
+    const std::string list = ShellFileList(path);
+    SHFILEOPSTRUCTA op = {};
+    op.hwnd = Handle();
+    op.wFunc = FO_DELETE;
+    op.pFrom = list.c_str();
+    op.fFlags = FOF_ALLOWUNDO;
+    fileOperation(&op);
+}
+
+void TSonidexForm::DeleteSample(std::string path)
+{
+    StopAll();
+    // The media player keeps the last file it played open, and an open file cannot be deleted.
+    SendMciCommand("STOP PlayingMIDI");
+    SendMciCommand("CLOSE PlayingMIDI");
+    PlayerState.LastIndex = -1;
+    const bool watching = DiskChangeNotify->Enabled();
+    DiskChangeNotify->SetEnabled(false);
+    ShellDeleteFile(path);
+    DiskChangeNotify->SetEnabled(watching);
+    // The shell's message loop may have rebuilt the list: it is searched afresh.
+    const std::string key = UpperCase(path);
+    int found = -1;
+    for (int i = WAVList->Count() - 1; i >= 0 && found < 0; --i)
+        if (const auto* r = Record(WAVList, i); r && UpperCase(r->FileName) == key) found = i;
+    if (found < 0 || FileExists(path)) return;
+    const int idx = WAVList->ItemIndex();
+    TObject* record = WAVList->Objects(found);
+    WAVList->DeleteItem(found);
+    if (auto* item = dynamic_cast<BoxItemDataType*>(record)) delete item;
+    PlayerState.LastIndex = -1;
+    WAVList->SetItemIndex(SelectionAfterDelete(idx, WAVList->Count()));
+}
+
+void TSonidexForm::TrashDropTargetDrop(TObject*)
+{
+    // A copy: another drop can arrive inside a confirmation box and replace the target's list.
+    const TStringList dropped = TrashDropTarget->DroppedFiles;
+    for (int i = 0; i < dropped.Count(); ++i) DeleteSample(dropped.Strings(i));
+}
+
+void TSonidexForm::WAVListMouseDown(TObject*, TMouseButton button, TShiftState, int x, int y)
+{
+    if (button == mbRight) {
+        const int i = WAVList->ItemAtPos({x, y}, true);
+        if (i >= 0) WAVList->SetItemIndex(i);
+        return;
+    }
+    if (button != mbLeft) return;
+    const int i = WAVList->ItemIndex();
+    const auto* r = Record(WAVList, i);
+    if (!r || WAVList->Strings(i).empty()) return;
+    DragWAV->FileList.Clear();
+    DragWAV->FileList.Add(r->FileName);
+    // A press that the system does not see as the start of a drag (released before the mouse
+    // left the drag rectangle) is a click: the drag loop is not entered at all. Nothing dropped:
+    // the sample plays again from its start.
+    const TPoint at = WAVList->ClientToScreen({x, y});
+    const bool dropped = DragDetect(WAVList->Handle(), POINT{at.X, at.Y}) && DragWAV->RunDrag() != 2;
+    // The drag took the button's release; the list, which saw the press, gets it too, or it
+    // would go on following the mouse (and select, and play) until the next click.
+    SendMessageA(WAVList->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    if (!dropped) PlaySelection();
+}
+
+void TSonidexForm::WAVListMouseMove(TObject*, TShiftState shift, int x, int y)
+{
+    if (!(shift & ssRight)) return;
+    const int i = WAVList->ItemAtPos({x, y}, true);
+    if (i >= 0 && i != WAVList->ItemIndex()) WAVList->SetItemIndex(i);
+}
+
+void TSonidexForm::WAVListMouseUp(TObject*, TMouseButton button, TShiftState, int, int)
+{
+    if (button == mbRight) PlaySelection();
+}
+
+void TSonidexForm::WAVListDblClick(TObject*)
+{
+    if (AppSettings.DblClick) SendSampleToCompanion();
+}
+
+void TSonidexForm::WAVListKeyDown(TObject*, WORD& key, TShiftState)
+{
+    if (key == VK_INSERT) SendSampleToCompanion();
+}
+
+void TSonidexForm::SendSampleToCompanion()
+{
+    const auto* r = Record(WAVList, WAVList->ItemIndex());
+    if (!r) return;
+    const std::string path = r->FileName;            // stays whole for the synchronous send
+    COPYDATASTRUCT data = {};
+    data.dwData = 1;
+    data.cbData = DWORD(path.size() + 1);
+    data.lpData = const_cast<char*>(path.c_str());
+    SendMessageToBcraft(WM_COPYDATA, reinterpret_cast<WPARAM>(Handle()), reinterpret_cast<LPARAM>(&data));
+}
+
+void TSonidexForm::DiskChangeNotifyDiskChange(TObject*) { RefreshList(); }

@@ -1,0 +1,15 @@
+#include "app/pure/FileOps.h"
+
+bool DeletablePath(const std::string& path)
+{
+    return !path.empty() && path.size() <= DeletablePathMax && path.find_first_of("*?") == std::string::npos &&
+           path.find('\0') == std::string::npos;
+}
+
+std::string ShellFileList(const std::string& path) { return path + std::string(2, '\0'); }
+
+int SelectionAfterDelete(int idx, int countAfter)
+{
+    const int pick = idx < countAfter - 1 ? idx : idx - 1;
+    return pick < 0 ? -1 : pick;
+}

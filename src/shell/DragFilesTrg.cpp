@@ -1,0 +1,96 @@
+#include "shell/DragFilesTrg.h"
+#include <shellapi.h>
+#include "toolkit/Forms.h"
+#include "toolkit/LateBound.h"
+
+namespace {
+// The shell's drop functions, loaded on first need like the rest of shell32.
+struct TShellDrop {
+    using AcceptFn = void(WINAPI*)(HWND, BOOL);
+    using QueryFileFn = UINT(WINAPI*)(HDROP, UINT, LPSTR, UINT);
+    using QueryPointFn = BOOL(WINAPI*)(HDROP, POINT*);
+    using FinishFn = void(WINAPI*)(HDROP);
+    AcceptFn Accept = LateBound<AcceptFn>("shell32.dll", "DragAcceptFiles");
+    QueryFileFn QueryFile = LateBound<QueryFileFn>("shell32.dll", "DragQueryFileA");
+    QueryPointFn QueryPoint = LateBound<QueryPointFn>("shell32.dll", "DragQueryPoint");
+    FinishFn Finish = LateBound<FinishFn>("shell32.dll", "DragFinish");
+    bool Ready() const { return Accept && QueryFile && QueryPoint && Finish; }
+};
+const TShellDrop& Shell()
+{
+    static const TShellDrop shell;
+    return shell;
+}
+}
+
+TDragFilesTrg::TDragFilesTrg(TComponent* owner) : TComponent(owner) {}
+
+TDragFilesTrg::~TDragFilesTrg()
+{
+    FEnabled = false;
+    SetTarget(nullptr);
+}
+
+// The target's window says whether it takes drops (the shell shows its refusal cursor if not).
+void TDragFilesTrg::Accept() const
+{
+    if (FTarget && FTarget->HandleAllocated() && Shell().Ready()) Shell().Accept(FTarget->Handle(), FEnabled);
+}
+
+void TDragFilesTrg::SetEnabled(bool on)
+{
+    FEnabled = on;
+    Accept();
+}
+
+void TDragFilesTrg::SetTarget(TWinControl* target)
+{
+    if (target == FTarget) return;
+    if (FTarget) {
+        const bool was = FEnabled;
+        FEnabled = false;
+        Accept();
+        FEnabled = was;
+        FTarget->MessageHook = nullptr;
+    }
+    FTarget = target;
+    if (!FTarget) return;
+    FTarget->MessageHook = [this](UINT msg, WPARAM w, LPARAM, LRESULT& result) {
+        if (msg == WM_CREATE) Accept();         // the target's window, made now or made anew
+        if (msg != WM_DROPFILES) return false;
+        HandleDrop(reinterpret_cast<HDROP>(w));
+        result = 0;
+        return true;
+    };
+    Accept();
+}
+
+void TDragFilesTrg::Notification(TComponent* component, bool removing)
+{
+    if (removing && component == FTarget) FTarget = nullptr;
+}
+
+void TDragFilesTrg::HandleDrop(HDROP drop)
+{
+    // The drop handle is released however the handler ends.
+    struct TFinish {
+        HDROP Drop;
+        ~TFinish() { Shell().Finish(Drop); }
+    } finish{drop};
+    // The system may deliver a drop to a window that no longer takes them.
+    if (!FEnabled || !FTarget || !FTarget->Showing()) return;
+    DroppedFiles.Clear();
+    POINT p = {};
+    Shell().QueryPoint(drop, &p);
+    DropPoint = {p.x, p.y};
+    const UINT count = Shell().QueryFile(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        // Each path whole, however long: a path cut short can name another file.
+        const UINT length = Shell().QueryFile(drop, i, nullptr, 0);
+        std::string path(length + 1, '\0');
+        const UINT got = Shell().QueryFile(drop, i, path.data(), length + 1);
+        path.resize(got);
+        DroppedFiles.Add(path);
+    }
+    OnDrop(this);
+}

@@ -1,0 +1,255 @@
+"""The list as a file manager, as a person uses it: F8 and drops on the trash send samples to
+the trash (and nothing else, whatever the names), the selection moves by its rule, a sample is
+dragged out into another program or, when the drag ends without a drop, plays again, the
+companion program gets its notices and the samples it is sent, and a change in the watched
+folder shows in the list."""
+import glob, os, shutil, time
+from sonidex import *
+import audiocheck, sounds
+
+require_session()
+c = Checks()
+cap = audiocheck.Capture()
+home = scratch("files-home")                      # Wine's trash goes to $HOME/.local/share/Trash
+ENV["HOME"] = home
+TRASH = os.path.join(home, ".local", "share", "Trash")
+for d in ("files", "info"):
+    os.makedirs(os.path.join(TRASH, d))
+XDND = os.path.join(SOURCE, "build", "native", "xdnd_drop")
+TRASH_BIN = (152 + 13, 385 + 13)                  # the trash target's middle, client coordinates
+SETTINGS = ("[Sonidex settings]\nUseMedia={media}\nAllow Deletion={deletion}\nSort=1\nSubdir=0\nReread={reread}\n"
+            "DblClick={dbl}\nWallpaper=0\n")
+SAMPLE = sounds.tone(0, 0.4, 44100, 16, 2, amp=0.5, seed=31)
+
+
+def library(name, files):
+    d = scratch(name)
+    for f in files:
+        sounds.write(os.path.join(d, f), sounds.wav(SAMPLE, 44100, 16, 2))
+    return d
+
+
+def start(folder, media=1, deletion=1, reread=0, dbl=1):
+    write_ini(SETTINGS.format(media=media, deletion=deletion, reread=reread, dbl=dbl))
+    s = Sonidex(winpath(folder))
+    geo = s.geometry()
+    wait_for(lambda: probe()[0] is not None and probe()[0] > 0, 15, "the list")
+    return s, geo
+
+
+def client(geo, x, y):
+    return geo[0] + FRAME + x, geo[1] + FRAME + y
+
+
+def confirm(button="&Yes"):
+    """Answers the shell's confirmation box; False when none came. A box pressed before it is
+    ready ignores the press, so the press is repeated until the box goes."""
+    try:
+        wait_for(lambda: any("Confirm" in t for t, _ in dialogs()), 8, "the confirmation box")
+        wait_for(lambda: not dialogs(press=button) or (time.sleep(0.3) or not dialogs()), 8,
+                 "the confirmation box to go")
+    except TimeoutError:
+        return False
+    return True
+
+
+def no_box(seconds=1.0):
+    time.sleep(seconds)
+    return not dialogs()
+
+
+def trashed(name):
+    info = os.path.join(TRASH, "info", name + ".trashinfo")
+    return os.path.exists(os.path.join(TRASH, "files", name)) and os.path.exists(info)
+
+
+def select(s, geo, line):
+    s.click(*line_point(geo, line))
+    wait_for(lambda: probe()[1] == line, 5, f"line {line} selected")
+
+
+def lines_become(n, what, seconds=5):
+    try:
+        wait_for(lambda: probe()[0] == n, seconds, what)
+        c.true(True, what)
+    except TimeoutError:
+        c.eq(probe()[0], n, what)
+
+
+# --- F8 ------------------------------------------------------------------------------------------
+names = [f"{i:02d}.wav" for i in range(10)]
+lib = library("files-f8", names)
+s, geo = start(lib)
+select(s, geo, 3)                                 # plays through the media player, which keeps it open
+s.key("F8")
+c.true(confirm(), "F8 asks the shell's confirmation")
+lines_become(9, "F8 on line 3 of 10 removes its line")
+c.eq(probe()[1], 3, "the new line 3 is selected")
+c.true(not os.path.exists(os.path.join(lib, "03.wav")) and trashed("03.wav"), "03.wav went to the trash")
+info = open(os.path.join(TRASH, "info", "03.wav.trashinfo")).read()
+c.true("03.wav" in info and "Path=" in info, "its .trashinfo holds its path")
+select(s, geo, 7)                                 # the last but one of nine
+s.key("F8"); confirm()
+lines_become(8, "the second to last line goes")
+c.eq(probe()[1], 6, "the line before it is selected")
+select(s, geo, 7)                                 # the last
+s.key("F8"); confirm()
+lines_become(7, "the last line goes")
+c.eq(probe()[1], 6, "the line before the last is selected")
+select(s, geo, 0)
+s.key("F8")
+c.true(confirm("&No"), "a box for line 0")
+time.sleep(0.5)
+c.eq(probe(), (7, 0), "answering No keeps the line")
+c.true(os.path.exists(os.path.join(lib, "00.wav")), "answering No keeps the file")
+s.key("alt+F4"); s.wait_exit()
+
+s, geo = start(lib)                               # nothing selected at start
+s.key("F8")
+c.true(no_box(), "F8 with nothing selected asks nothing")
+s.key("alt+F4"); s.wait_exit()
+s, geo = start(lib, deletion=0)
+select(s, geo, 0)
+s.key("F8")
+c.true(no_box(), "F8 with deletion off asks nothing")
+c.eq(probe()[0], 7, "and deletes nothing")
+s.key("alt+F4"); s.wait_exit()
+
+# A name shown with "?" is not handed to the shell as a wildcard.
+lib = library("files-wild", ["q?x.wav", "qax.wav", "qbx.wav"])
+s, geo = start(lib)
+select(s, geo, 0)                                 # "q?x" sorts first
+s.key("F8")
+c.true(no_box(), "F8 on q?x asks nothing")
+c.eq(sorted(os.listdir(lib)), ["q?x.wav", "qax.wav", "qbx.wav"], "F8 on q?x.wav deletes nothing")
+s.key("alt+F4"); s.wait_exit()
+
+# --- Drops on the trash --------------------------------------------------------------------------
+lib = library("files-drop", ["a b.wav", "\u00fc.wav", "keep.wav"])
+other = library("files-other", ["elsewhere.wav"])
+s, geo = start(lib)
+c.eq(probe()[0], 3, "three lines before the drop")
+drop = subprocess.run([XDND, *map(str, client(geo, *TRASH_BIN)), os.path.join(lib, "a b.wav"),
+                       os.path.join(lib, "\u00fc.wav"), os.path.join(other, "elsewhere.wav")],
+                      capture_output=True, text=True, env=ENV)
+c.eq(drop.stdout.strip(), "accepted", "the trash takes the drop")
+for _ in range(3):
+    confirm()
+lines_become(1, "a drop of two listed files and one from elsewhere removes exactly two lines")
+c.true(not os.path.exists(os.path.join(other, "elsewhere.wav")), "the file from elsewhere is deleted too")
+c.eq(os.listdir(lib), ["keep.wav"], "the dropped files are gone, the other stays")
+
+# A long path whose first 259 characters name another file: neither is deleted.
+longdir = scratch("files-long")
+base = "Z:" + longdir.replace("/", "\\") + "\\"
+short = "s" * (259 - len(base))
+for n in (short, short + "x" * 31):
+    open(os.path.join(longdir, n), "wb").write(b"x")
+subprocess.run([XDND, *map(str, client(geo, *TRASH_BIN)), os.path.join(longdir, short + "x" * 31)],
+               capture_output=True, text=True, env=ENV)
+c.true(no_box(), "a 290-character path asks nothing")
+c.eq(len(os.listdir(longdir)), 2, "a 290-character path whose first 259 characters name another file deletes neither")
+s.key("alt+F4"); s.wait_exit()
+
+s, geo = start(lib, deletion=0)
+drop = subprocess.run([XDND, *map(str, client(geo, *TRASH_BIN)), os.path.join(lib, "keep.wav")],
+                      capture_output=True, text=True, env=ENV)
+c.true(drop.stdout.strip() != "accepted", f"with deletion off the drop is refused ({drop.stdout.strip()})")
+c.true(os.path.exists(os.path.join(lib, "keep.wav")), "and the file stays")
+s.key("alt+F4"); s.wait_exit()
+
+# --- Dragging out --------------------------------------------------------------------------------
+def drag(s, geo, line, to, escape=False):
+    x, y = line_point(geo, line)
+    xdo("mousemove", x, y); time.sleep(0.2)
+    xdo("mousedown", 1); time.sleep(0.3)
+    for i in range(1, 11):
+        xdo("mousemove", x + (to[0] - x) * i // 10, y + (to[1] - y) * i // 10); time.sleep(0.05)
+        if escape and i == 5:
+            xdo("key", "Escape")
+    time.sleep(0.3)
+    xdo("mouseup", 1)
+
+
+def target(effect):
+    log = os.path.join(BUILD, "e2e-scratch", "droptarget.log")
+    if os.path.exists(log):
+        os.remove(log)
+    p = subprocess.Popen(wine("DropTargetStandIn.exe", winpath(log), effect), env=ENV,
+                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    wait_for(lambda: xdo("search", "--name", "Drop target stand-in", check=False), 15, "the drop target")
+    return p, log
+
+
+lib = library("files-drag", ["a.wav"])
+path = winpath(lib).upper() + "\\a.wav"            # as listed: the folder upper-cased
+s, geo = start(lib, media=0)
+select(s, geo, 0)
+s.click(*panel_point(geo, *STOP))
+p, log = target("copy")
+m = cap.mark()
+drag(s, geo, 0, (1000, 200))
+wait_for(lambda: os.path.exists(log) and open(log).read().strip(), 10, "the drop")
+block = bytes(20) + path.encode("latin-1") + b"\0\0"
+block = bytes([20]) + block[1:]
+c.eq(open(log).read().split(), ["drop", "1", block.hex()], "the target gets the file-drop block and the copy effect")
+time.sleep(0.6)
+c.true(audiocheck.analyze(cap.since(m))["silent"], "a drop elsewhere plays nothing")
+p.terminate()
+for how, effect, to, esc in (("Escape", "copy", (1000, 200), True), ("a release over nothing", "copy", (700, 900), False),
+                             ("a move-only target", "move", (1000, 200), False)):
+    p, log = target(effect)
+    s.click(*panel_point(geo, *STOP))
+    time.sleep(0.3)
+    m = cap.mark()
+    drag(s, geo, 0, to, escape=esc)
+    time.sleep(1.0)
+    found, same, _ = audiocheck.bit_exact(cap.since(m), SAMPLE)
+    c.true(found and same, f"{how} cancels the drag and the sample plays again from its start")
+    p.terminate()
+s.key("alt+F4"); s.wait_exit()
+
+# --- The companion -------------------------------------------------------------------------------
+comp = Companion()
+s, geo = start(lib)
+select(s, geo, 0)
+x, y = line_point(geo, 0)
+xdo("mousemove", x, y); xdo("click", "--repeat", 2, "--delay", 40, 1)
+time.sleep(0.5)
+s.focus(); xdo("key", "Insert")
+time.sleep(0.5)
+s.key("alt+F4"); s.wait_exit()
+want = ["COPYDATA", "1", str(len(path) + 1), (path.encode("latin-1") + b"\0").hex()]
+msgs = [m for m in comp.messages() if m[0] in ("1360", "COPYDATA")]
+c.eq(msgs, [["1360", "0", "0"], want, want, ["1360", "1", "0"]],
+     "the companion gets the start notice, the double click's and Insert's sample, the close notice")
+seen = len(comp.messages())
+s, geo = start(lib, dbl=0)
+select(s, geo, 0)
+xdo("mousemove", x, y); xdo("click", "--repeat", 2, "--delay", 40, 1)
+time.sleep(0.5)
+s.key("alt+F4"); s.wait_exit()
+c.eq([m[0] for m in comp.messages()[seen:] if m[0] in ("1360", "COPYDATA")], ["1360", "1360"],
+     "with double-click sending off a double click sends nothing")
+comp.stop()
+t0 = time.time()
+s, geo = start(lib)
+s.key("alt+F4"); s.wait_exit()
+c.true(time.time() - t0 < 15, "with no companion nothing hangs")
+
+# --- The folder watch ----------------------------------------------------------------------------
+lib = library("files-watch", ["a.wav", "b.wav"])
+s, geo = start(lib, reread=1)
+select(s, geo, 1)
+open(os.path.join(lib, "c.wav"), "wb").write(open(os.path.join(lib, "a.wav"), "rb").read())
+lines_become(3, "a file made from the Linux side shows within a second", 1.5)
+os.rename(os.path.join(lib, "c.wav"), os.path.join(lib, "d.wav"))
+time.sleep(1.0)
+select(s, geo, 1)
+with open(os.path.join(lib, "a.wav"), "ab") as f:
+    f.write(b"\0" * 64)
+time.sleep(1.0)
+c.eq(probe(), (3, 1), "appending to a file keeps the list and its selection")
+s.key("alt+F4"); s.wait_exit()
+remove_ini()
+c.done()
