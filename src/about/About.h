@@ -2,6 +2,7 @@
 // and a new mail in the browser. Made on first use, kept, shown modally.
 #pragma once
 #include "about/GoToWeb.h"
+#include "controls/WAVScope.h"
 #include "toolkit/ExtCtrls.h"
 #include "toolkit/Forms.h"
 #include "toolkit/StdCtrls.h"
@@ -12,6 +13,7 @@ public:
     TLabel* VersionLabel;
     TImage* Image1;
     TLabel* MyNameLabel;
+    TMoveBevel* MoveBevel1;
     TLabel* WebPageLabel;
     TLabel* MailLabel;
     TGoToWeb* GoToMail;

@@ -49,6 +49,14 @@ TSettingsForm::TSettingsForm(TComponent* owner) : TForm(owner)
     // close button goes to (304, 257), below that group.
     SetClientSize(361, 320);
 
+    // The dialog is dragged by any free point of it.
+    MoveBevel1 = new TMoveBevel(this);
+    MoveBevel1->Name = "MoveBevel1";
+    MoveBevel1->Shape = bsSpacer;
+    MoveBevel1->MoveControl = this;
+    MoveBevel1->SetBounds(0, 0, 361, 320);
+    MoveBevel1->SetParent(this);
+
     GeneralGroup = MakeGroup("GeneralGroup", "General", 8, 5, 169, 217);
     SubdirBox = MakeBox(GeneralGroup, "SubdirBox", "Scan subdirectories", 16, 23);
     RereadBox = MakeBox(GeneralGroup, "RereadBox", "Reread on disk change", 16, 46);

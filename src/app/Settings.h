@@ -1,6 +1,7 @@
 // The settings dialog: created hidden at start-up, shown modally by the settings button.
 #pragma once
 #include "controls/TransBtn.h"
+#include "controls/WAVScope.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/ExtCtrls.h"
 #include "toolkit/Forms.h"
@@ -10,6 +11,7 @@ class TSettingsForm : public TForm {
 public:
     explicit TSettingsForm(TComponent* owner);
 
+    TMoveBevel* MoveBevel1;
     TGroupBox* GeneralGroup;
     TCheckBox* SubdirBox;
     TCheckBox* RereadBox;

@@ -47,18 +47,15 @@ int main(int argc, char** argv)
     RECT r;
     GetWindowRect(list, &r);
     const long count = static_cast<long>(SendMessageA(list, LB_GETCOUNT, 0, 0));
-    std::printf("count %ld selected %ld top %ld rect %ld %ld %ld %ld enabled %d
-", count,
+    std::printf("count %ld selected %ld top %ld rect %ld %ld %ld %ld enabled %d\n", count,
                 static_cast<long>(SendMessageA(list, LB_GETCURSEL, 0, 0)),
                 static_cast<long>(SendMessageA(list, LB_GETTOPINDEX, 0, 0)), static_cast<long>(r.left),
                 static_cast<long>(r.top), static_cast<long>(r.right), static_cast<long>(r.bottom),
                 IsWindowEnabled(top) ? 1 : 0);
     char title[512] = "";
     GetWindowTextA(top, title, sizeof title);
-    std::printf("title [%s]
-", title);
+    std::printf("title [%s]\n", title);
     const long shown = argc > 2 ? std::atol(argv[2]) : count;
-    for (long i = 0; i < count && i < shown; ++i) std::printf("line %ld %s
-", i, LineText(list, static_cast<int>(i)).c_str());
+    for (long i = 0; i < count && i < shown; ++i) std::printf("line %ld %s\n", i, LineText(list, static_cast<int>(i)).c_str());
     return 0;
 }
