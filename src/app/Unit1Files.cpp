@@ -78,11 +78,11 @@ void TSonidexForm::DeleteSample(std::string path)
     DiskChangeNotify->SetEnabled(false);
     ShellDeleteFile(path);
     DiskChangeNotify->SetEnabled(watching);
-    // The shell's message loop may have rebuilt the list: it is searched afresh.
-    const std::string key = UpperCase(path);
+    // The shell's message loop may have rebuilt the list: it is searched afresh, from the end,
+    // comparing as the program compares paths (ASCII letters without regard to case).
     int found = -1;
     for (int i = WAVList->Count() - 1; i >= 0 && found < 0; --i)
-        if (const auto* r = Record(WAVList, i); r && UpperCase(r->FileName) == key) found = i;
+        if (const auto* r = Record(WAVList, i); r && SamePath(r->FileName, path)) found = i;
     if (found < 0 || FileExists(path)) return;
     const int idx = WAVList->ItemIndex();
     TObject* record = WAVList->Objects(found);

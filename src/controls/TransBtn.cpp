@@ -309,3 +309,18 @@ void TTransparentButton::Notification(TComponent* component, bool removing)
 {
     if (removing && component == PopUpMenu) PopUpMenu = nullptr;
 }
+
+bool TTransparentButton::DialogChar(char key)
+{
+    if (!Enabled()) return false;
+    const std::string& c = Caption();
+    auto upper = [](char ch) { return ch >= 'a' && ch <= 'z' ? char(ch - 'a' + 'A') : ch; };
+    for (size_t i = 0; i + 1 < c.size(); ++i) {
+        if (c[i] != '&') continue;
+        if (c[i + 1] == '&') { ++i; continue; }         // "&&" is an ampersand, not a mark
+        if (upper(c[i + 1]) != upper(key)) return false;
+        Click();
+        return true;
+    }
+    return false;
+}

@@ -50,6 +50,8 @@ public:
     void MouseEnter() override;
     void MouseLeave() override;
     void Notification(TComponent* component, bool removing) override;
+    // The caption's accelerator ("&x") clicks an enabled button.
+    bool DialogChar(char key) override;
 
     // State as drawn, for tests and owners.
     bool PressedLook() const { return FPressedLook; }

@@ -501,6 +501,16 @@ void TWinControl::PaintControls(HDC dc)
     }
 }
 
+bool TWinControl::DispatchDialogChar(char key)
+{
+    for (TControl* c : FControls) {
+        if (!c->Visible()) continue;
+        if (c->DialogChar(key)) return true;
+        if (auto* w = dynamic_cast<TWinControl*>(c); w && w->DispatchDialogChar(key)) return true;
+    }
+    return false;
+}
+
 TControl* TWinControl::ControlAtPos(TPoint p) const
 {
     for (auto it = FControls.rbegin(); it != FControls.rend(); ++it) {

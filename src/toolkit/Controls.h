@@ -96,6 +96,8 @@ public:
     // The mouse entered or left the control (hints use these).
     virtual void MouseEnter() {}
     virtual void MouseLeave() {}
+    // An accelerator typed with Alt ("&x" in a caption): true when this control took it.
+    virtual bool DialogChar(char key) { return false; }
 
     // For windowless controls: paint on the parent's context, already offset and clipped.
     virtual void PaintTo(HDC dc) {}
@@ -172,6 +174,9 @@ public:
 
     // Paints the windowless children on dc (this window's client context).
     void PaintControls(HDC dc);
+    // Offers an accelerator to the shown controls on this one, children's children included;
+    // true when one took it.
+    bool DispatchDialogChar(char key);
     // The windowless child at p (client coordinates), the last placed first.
     TControl* ControlAtPos(TPoint p) const;
     void AlignControls();

@@ -6,6 +6,14 @@ TApplication* Application = nullptr;
 TScreen* Screen = nullptr;
 
 namespace {
+// Alt and a letter: the window's form offers it to its controls' accelerators first.
+bool TakenAsDialogChar(const MSG& m)
+{
+    if (m.message != WM_SYSCHAR) return false;
+    auto* form = TWinControl::FromHandle(GetAncestor(m.hwnd, GA_ROOT));
+    return form && IsWindowEnabled(form->Handle()) && form->DispatchDialogChar(static_cast<char>(m.wParam));
+}
+
 BOOL CALLBACK CollectEnabledWindow(HWND h, LPARAM l)
 {
     if (IsWindowVisible(h) && IsWindowEnabled(h)) reinterpret_cast<std::vector<HWND>*>(l)->push_back(h);
@@ -138,8 +146,10 @@ int TForm::ShowModal()
     MSG m;
     while (ModalResult == mrNone && !Application->Terminated()) {
         if (GetMessageA(&m, nullptr, 0, 0) <= 0) { Application->Terminate(); break; }
-        TranslateMessage(&m);
-        DispatchMessageA(&m);
+        if (!TakenAsDialogChar(m)) {
+            TranslateMessage(&m);
+            DispatchMessageA(&m);
+        }
         if (ModalResult != mrNone) {
             // The dialog closes: its close handler still runs, as for any close.
             TCloseAction action = caHide;
@@ -250,6 +260,7 @@ bool TApplication::ProcessMessage(MSG& m)
 {
     if (!PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) return false;
     if (m.message == WM_QUIT) { FTerminated = true; return true; }
+    if (TakenAsDialogChar(m)) return true;
     TranslateMessage(&m);
     DispatchMessageA(&m);
     return true;
@@ -268,8 +279,10 @@ void TApplication::Run()
     while (!FTerminated) {
         BOOL r = GetMessageA(&m, nullptr, 0, 0);
         if (r <= 0) { FTerminated = true; break; }
-        TranslateMessage(&m);
-        DispatchMessageA(&m);
+        if (!TakenAsDialogChar(m)) {
+            TranslateMessage(&m);
+            DispatchMessageA(&m);
+        }
     }
 }
 

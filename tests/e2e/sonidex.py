@@ -152,7 +152,8 @@ def settle(read, want, seconds=5):
 def probe():
     """(lines, selected line) of the main window's list, read from outside; (None, None) when
     there is no window to read."""
-    out = subprocess.run(wine("ListProbe.exe"), capture_output=True, text=True, env=ENV).stdout.split()
+    # The lines' texts are in the program's 8-bit code page.
+    out = subprocess.run(wine("ListProbe.exe"), capture_output=True, env=ENV).stdout.decode("latin-1").split()
     return (int(out[1]), int(out[3])) if len(out) >= 4 and out[0] == "count" else (None, None)
 
 
@@ -253,7 +254,8 @@ def dialogs(close=False, press=None):
 
 def probe():
     """(lines, selected line) of the main window's list, read from outside."""
-    out = subprocess.run(wine("ListProbe.exe"), capture_output=True, text=True, env=ENV).stdout.split()
+    # The lines' texts are in the program's 8-bit code page.
+    out = subprocess.run(wine("ListProbe.exe"), capture_output=True, env=ENV).stdout.decode("latin-1").split()
     return (int(out[1]), int(out[3])) if len(out) >= 4 and out[0] == "count" else (None, None)
 
 

@@ -35,7 +35,7 @@ def client(x, y):
 
 def lines():
     """The list's lines as another program reads them (LB_GETTEXTLEN, LB_GETTEXT)."""
-    out = subprocess.run(wine("ListProbe.exe"), capture_output=True, text=True, env=ENV).stdout
+    out = subprocess.run(wine("ListProbe.exe"), capture_output=True, env=ENV).stdout.decode("latin-1")
     return [l.split(" ", 2)[2] if l.count(" ") >= 2 else "" for l in out.splitlines() if l.startswith("line ")]
 
 

@@ -13,7 +13,7 @@ for name in ("a.wav", "b.mid", "c.xwav"):
     sounds.write(os.path.join(lib, name), sounds.wav(sounds.tone(440, 0.3, 22050, 16, 1), 22050) if name != "b.mid"
                  else sounds.midi([(60, 24)]))
 SETTINGS = "[Sonidex settings]\nFilter={filter}\nWallpaper=0\nUseMedia=1\nSort=1\nSubdir=0\nReread=0\n"
-DIALOG = (361, 296)
+DIALOG = (361, 320)
 
 
 def probe():
@@ -61,6 +61,13 @@ class Dialog:
         wait_for(lambda: not window("Settings"), 10, "the settings dialog to close")
 
 
+def close(s, geo):
+    """Ends the program with Esc, after a click that makes its window the active one again."""
+    s.click(geo[0] + FRAME + CONTROL_BOX[0] + 80, geo[1] + FRAME + 26 + 50)
+    s.key("Escape")
+    s.wait_exit()
+
+
 def pixel(x, y):
     shot = os.path.join(BUILD, "e2e-scratch", "settings-pixel.png")
     subprocess.run(["import", "-window", "root", shot], check=True, env=ENV)
@@ -82,7 +89,7 @@ xdo("mousemove", *line_point(geo, 0)); xdo("click", 1)
 time.sleep(0.5)
 c.eq(probe()[1], -1, "a click on the list while the dialog is open selects nothing")
 d.click(184 + 16 + 6, 5 + 23 + 8)                 # "WAV files"
-d.click(304 + 24, 233 + 24)                       # the glyph button closes
+d.click(304 + 24, 257 + 24)                       # the glyph button closes
 d.gone()
 lines_become(3, "ticking WAV files keeps xwav and mid and adds wav")
 
@@ -117,9 +124,7 @@ fx, fy, fw, fh = d.frame
 xdo("mousemove", fx + fw - 8, fy + 8); xdo("click", 1)
 d.gone()
 lines_become(5, "closing with the window's close box rescans the folder")
-xdo("mousemove", geo[0] + 100, geo[1] + 8)
-s.key("alt+F4")
-s.wait_exit()
+close(s, geo)
 ini = read_ini()
 c.eq(ini.get("Filter"), "xwav;mid;wav", "the filter as the settings file keeps it")
 c.eq(ini.get("Color#0"), "2017290", "the list colour as the settings file keeps it")
@@ -131,11 +136,10 @@ geo = s.geometry()
 lines_become(4, "wav;mid lists the WAV and MIDI files")
 d = Dialog(s, geo)
 d.click(184 + 16 + 6, 5 + 46 + 8)                 # "MIDI files"
-d.click(304 + 24, 233 + 24)
+d.click(304 + 24, 257 + 24)
 d.gone()
 lines_become(3, "unticking MIDI files drops the MIDI line")
-s.key("alt+F4")
-s.wait_exit()
+close(s, geo)
 c.eq(read_ini().get("Filter"), "wav", "unticking MIDI in wav;mid leaves wav")
 
 # --- The playback path -----------------------------------------------------------------------
@@ -149,7 +153,7 @@ if cap.available():
     lines_become(3, "the WAV files")
     d = Dialog(s, geo)
     d.click(184 + 16 + 6, 117 + 48 + 8)           # "Through DirectSound"
-    d.click(304 + 24, 233 + 24)
+    d.click(304 + 24, 257 + 24)
     d.gone()
     # Through DirectSound the volume slider acts: one page down is 5 dB less.
     s.click(*panel_point(geo, 28, 160))
@@ -161,8 +165,7 @@ if cap.available():
     c.true(not lvl["silent"] and abs(full - lvl["left_db"] - 5.0) < 0.3,
            f"after the switch a click plays through DirectSound ({full:.2f} dB, one page down "
            f"{lvl.get('left_db', 0):.2f} dB)")
-    s.key("alt+F4")
-    s.wait_exit()
+    close(s, geo)
     c.eq(read_ini().get("UseMedia"), "0", "the settings file keeps DirectSound")
 
     # DirectSound that cannot be had: the error is shown, the media player stays, the next
@@ -175,21 +178,19 @@ if cap.available():
     d = Dialog(s, geo)
     d.click(184 + 16 + 6, 117 + 48 + 8)
     d.click(8 + 16 + 6, 5 + 69 + 8)                 # and unticks "Sort filenames"
-    d.click(304 + 24, 233 + 24)
+    d.click(304 + 24, 257 + 24)
     boxes = wait_for(lambda: dialogs(), 10, "the error box")
     c.true(boxes and "Sonidex" in boxes[0][0], f"an error box says the device failed ({boxes})")
     dialogs(close=True)
     d.gone()
-    s.key("alt+F4")
-    s.wait_exit()
+    close(s, geo)
     ini = read_ini()
     c.eq(ini.get("UseMedia"), "1", "the failed switch keeps the media player")
     c.eq(ini.get("Sort"), "0", "the failed switch keeps the other changes")
     ENV["WINEDLLOVERRIDES"] = saved
     s = Sonidex(winpath(lib))
     c.true(s.running(), "the next start works")
-    s.key("alt+F4")
-    s.wait_exit()
+    close(s, geo)
 else:
     print("no sound capture: the playback path checks need it")
     c.failed += 1

@@ -104,6 +104,16 @@ TEST_F(GlyphButton, LooksFollowTheMouseAndAClickNeedsAReleaseInside)
     EXPECT_FALSE(Button->PressedLook());
     Send(WM_LBUTTONUP, 0, 40, 20);
     EXPECT_EQ(Clicks, 3);
+
+    // The caption's accelerator, typed with Alt, clicks once; not when disabled, and not a
+    // letter that is not marked.
+    Button->SetCaption("&defaults");
+    EXPECT_TRUE(Form->DispatchDialogChar('D'));
+    EXPECT_FALSE(Form->DispatchDialogChar('e'));
+    EXPECT_EQ(Clicks, 4);
+    Button->SetEnabled(false);
+    EXPECT_FALSE(Form->DispatchDialogChar('d'));
+    EXPECT_EQ(Clicks, 4);
 }
 
 TEST_F(GlyphButton, DisabledLatchedMovableAndGlyphStrips)

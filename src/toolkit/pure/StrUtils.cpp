@@ -44,3 +44,12 @@ std::string UpperCase(std::string s)
 }
 
 std::string IntToStr(int v) { return std::to_string(v); }
+
+bool SamePath(const std::string& a, const std::string& b)
+{
+    if (a.size() != b.size()) return false;
+    auto upper = [](char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; };
+    for (size_t i = 0; i < a.size(); ++i)
+        if (upper(a[i]) != upper(b[i])) return false;
+    return true;
+}

@@ -9,6 +9,8 @@ bool TryStrToInt(const std::string& text, int& value);
 int StrToIntDef(const std::string& text, int def);
 
 std::string UpperCase(std::string s);        // ASCII letters only, as the program compares paths
+// Equal when upper-cased that way, without making the upper-cased copies.
+bool SamePath(const std::string& a, const std::string& b);
 std::string IntToStr(int v);
 // Locale-aware comparison ignoring case (the user locale's collation on Windows; defined per
 // platform: the Windows build uses CompareStringA, the native tests a plain ASCII fold).
