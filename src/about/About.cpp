@@ -44,12 +44,7 @@ TAboutBox::TAboutBox(TComponent* owner) : TForm(owner)
 
     // Above the logo and the credit, below the two address lines: the box is dragged by any
     // point but those.
-    MoveBevel1 = new TMoveBevel(this);
-    MoveBevel1->Name = "MoveBevel1";
-    MoveBevel1->Shape = bsSpacer;
-    MoveBevel1->MoveControl = this;
-    MoveBevel1->SetBounds(0, 0, 269, 165);
-    MoveBevel1->SetParent(this);
+    MoveBevel1 = NewMoveBevel(this, 269, 165);
 
     GoToMail = new TGoToWeb(this);
     GoToMail->Name = "GoToMail";

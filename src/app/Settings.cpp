@@ -50,12 +50,7 @@ TSettingsForm::TSettingsForm(TComponent* owner) : TForm(owner)
     SetClientSize(361, 320);
 
     // The dialog is dragged by any free point of it.
-    MoveBevel1 = new TMoveBevel(this);
-    MoveBevel1->Name = "MoveBevel1";
-    MoveBevel1->Shape = bsSpacer;
-    MoveBevel1->MoveControl = this;
-    MoveBevel1->SetBounds(0, 0, 361, 320);
-    MoveBevel1->SetParent(this);
+    MoveBevel1 = NewMoveBevel(this, 361, 320);
 
     GeneralGroup = MakeGroup("GeneralGroup", "General", 8, 5, 169, 217);
     SubdirBox = MakeBox(GeneralGroup, "SubdirBox", "Scan subdirectories", 16, 23);

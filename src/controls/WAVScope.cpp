@@ -1,4 +1,5 @@
 #include "controls/WAVScope.h"
+#include "toolkit/Forms.h"
 
 void TMoveBevel::MouseDown(TMouseButton b, TShiftState s, int x, int y)
 {
@@ -22,4 +23,15 @@ void TMoveBevel::MouseMove(TShiftState s, int x, int y)
                                    MoveControl->Width(), MoveControl->Height());
     }
     TBevel::MouseMove(s, x, y);
+}
+
+TMoveBevel* NewMoveBevel(TForm* form, int width, int height)
+{
+    auto* b = new TMoveBevel(form);
+    b->Name = "MoveBevel1";
+    b->Shape = bsSpacer;
+    b->MoveControl = form;
+    b->SetBounds(0, 0, width, height);
+    b->SetParent(form);
+    return b;
 }

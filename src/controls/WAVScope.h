@@ -14,3 +14,9 @@ private:
     static constexpr int NoDrag = 0x7FFFFFFF;
     TPoint FGrab = {NoDrag, 0};
 };
+
+class TForm;
+// An invisible bevel over the whole client area (width x height) of a dialog that drags the
+// dialog by any point its other controls leave free.
+TMoveBevel* NewMoveBevel(TForm* form, int width, int height);
+
