@@ -7,6 +7,7 @@
 #include <algorithm>
 #include "toolkit/LateBound.h"
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -32,6 +33,33 @@ inline double Median(std::vector<double> v)
 }
 
 // Opens DirectSound as the program does at start-up; false (with a line saying why) without one.
+// The session's sound capture (tools/session.sh): everything played, as a file that grows.
+class TCapture {
+public:
+    TCapture()
+    {
+        const char* dir = std::getenv("SONIDEX_CAPTURE");
+        if (!dir) return;
+        FPath = std::string("Z:") + dir + "/cap.raw";
+        std::replace(FPath.begin(), FPath.end(), '/', '\\');
+    }
+    bool Available() const { return !FPath.empty() && Size() >= 0; }
+    long long Size() const
+    {
+        WIN32_FILE_ATTRIBUTE_DATA d;
+        return GetFileAttributesExA(FPath.c_str(), GetFileExInfoStandard, &d) ? (long long)d.nFileSizeLow : -1;
+    }
+    // What was recorded from offset on, from a whole frame.
+    std::vector<char> From(long long offset) const
+    {
+        std::ifstream f(FPath, std::ios::binary);
+        f.seekg(offset - offset % 4);
+        return std::vector<char>(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+    }
+private:
+    std::string FPath;
+};
+
 inline bool OpenDevice()
 {
     HWND w = CreateWindowA("STATIC", "audio bench", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);

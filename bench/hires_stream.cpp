@@ -43,15 +43,9 @@ void WriteGigabyte(const std::string& path, int bits, std::vector<char>& want)
 
 int main()
 {
-    const char* capDir = std::getenv("SONIDEX_CAPTURE");
-    if (!capDir) return std::printf("no capture: run under tools/session.sh\n"), 0;
-    std::string capPath = std::string("Z:") + capDir + "/cap.raw";
-    std::replace(capPath.begin(), capPath.end(), '/', '\\');
-    auto captureSize = [&] {
-        WIN32_FILE_ATTRIBUTE_DATA d;
-        return GetFileAttributesExA(capPath.c_str(), GetFileExInfoStandard, &d) ? (long long)d.nFileSizeLow : -1;
-    };
-    if (!bench::OpenDevice() || captureSize() < 0) return std::printf("no device or capture\n"), 0;
+    const bench::TCapture capture;
+    if (!std::getenv("SONIDEX_CAPTURE")) return std::printf("no capture: run under tools/session.sh\n"), 0;
+    if (!bench::OpenDevice() || !capture.Available()) return std::printf("no device or capture\n"), 0;
     AppSettings.Streaming = true;
     AppSettings.HiRes = true;
 
@@ -61,7 +55,7 @@ int main()
         WriteGigabyte(path, bits, want);
         bench::Pump(300);
         const double idle = bench::ResidentMB();
-        const long long from = captureSize();
+        const long long from = capture.Size();
         if (LoadWaveFile(path, PlayerState.CurrentBuffer) != 0) return false;
         StartStream();
         // Busy for 2 s: no message is handled, the refill thread is on its own.
@@ -74,12 +68,7 @@ int main()
             peak = std::max(peak, bench::ResidentMB());
         }
         StopStream();
-        std::vector<char> cap;
-        {
-            std::ifstream f(capPath, std::ios::binary);
-            f.seekg(from - from % 4);
-            cap.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-        }
+        const std::vector<char> cap = capture.From(from);
         const long long at = wintest::FindBlock(cap, want);
         r.Equal = at < 0 ? 0 : wintest::EqualPrefix(cap, at, want);
         r.Size = want.size();

@@ -9,21 +9,15 @@
 
 int main()
 {
-    const char* capDir = std::getenv("SONIDEX_CAPTURE");
-    if (!capDir) return std::printf("no capture: run under tools/session.sh\n"), 0;
-    std::string capPath = std::string("Z:") + capDir + "/cap.raw";
-    std::replace(capPath.begin(), capPath.end(), '/', '\\');
-    auto captureSize = [&] {
-        WIN32_FILE_ATTRIBUTE_DATA d;
-        return GetFileAttributesExA(capPath.c_str(), GetFileExInfoStandard, &d) ? (long long)d.nFileSizeLow : -1;
-    };
-    if (!bench::OpenDevice() || captureSize() < 0) return std::printf("no device or capture\n"), 0;
+    const bench::TCapture capture;
+    if (!std::getenv("SONIDEX_CAPTURE")) return std::printf("no capture: run under tools/session.sh\n"), 0;
+    if (!bench::OpenDevice() || !capture.Available()) return std::printf("no device or capture\n"), 0;
 
     const auto data = wintest::Noise16(44100 * 3, 7);              // 3 s
     const std::string path = bench::TempPath("sonidex-bench-busy.wav");
     bench::WriteWav(path, unsigned(data.size()), data);
     AppSettings.Streaming = true;
-    const long long from = captureSize();
+    const long long from = capture.Size();
     if (LoadWaveFile(path, PlayerState.CurrentBuffer) != 0) return std::printf("load failed\n"), 1;
     StartStream();
     // Busy for 2 s: no message is handled, the refill thread is on its own.
@@ -33,12 +27,7 @@ int main()
     bench::Pump(1600);
     StopStream();
 
-    std::vector<char> cap;
-    {
-        std::ifstream f(capPath, std::ios::binary);
-        f.seekg(from - from % 4);
-        cap.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-    }
+    const std::vector<char> cap = capture.From(from);
     const long long at = wintest::FindBlock(cap, data);
     const size_t equal = at < 0 ? 0 : wintest::EqualPrefix(cap, at, data);
     std::printf("%s: busy UI 2 s while streaming 3 s: %zu of %zu bytes came out equal, ratio %.3f (goal 1.000)\n", BuildWidth(), equal,
