@@ -20,11 +20,15 @@ if [ -z "${DISPLAY:-}" ]; then
   fi
   rm -f "$_dfile"
 fi
-export SONIDEX_CAPTURE=${SONIDEX_CAPTURE:-$(mktemp -d /tmp/sonidex-pulse.XXXXXX)}
+# A capture folder made here is removed at the end: its recording grows by 10 MB a minute.
+_own_capture=
+[ -z "${SONIDEX_CAPTURE:-}" ] && _own_capture=$(mktemp -d /tmp/sonidex-pulse.XXXXXX)
+export SONIDEX_CAPTURE=${SONIDEX_CAPTURE:-$_own_capture}
 if "$_here/pulse_start.sh" "$SONIDEX_CAPTURE"; then
   export PULSE_SERVER=unix:$SONIDEX_CAPTURE/native PULSE_LATENCY_MSEC=60
 else
   echo "warning: no PulseAudio capture: the tests that listen skip, and fail under tools/test.sh" >&2
+  [ -n "$_own_capture" ] && rm -rf "$_own_capture"
   unset SONIDEX_CAPTURE
 fi
 # A warm server with helpers whose output is not ctest's pipe: every later start is fast.
@@ -38,5 +42,6 @@ session_end() {
     ( export SONIDEX_BUILD=$b; source "$_here/wine-env.sh"; wineserver -k >/dev/null 2>&1 ) || true
   done
   [ -n "${SONIDEX_CAPTURE:-}" ] && "$_here/pulse_stop.sh" "$SONIDEX_CAPTURE"
+  [ -n "$_own_capture" ] && rm -rf "$_own_capture"
   for p in "${SONIDEX_SESSION_PIDS[@]}"; do kill "$p" 2>/dev/null || true; done
 }

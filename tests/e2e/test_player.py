@@ -4,7 +4,7 @@ seek (static, streamed and through the media player), the loop box and Ctrl+L, t
 a stream longer than the reader's file window, a MIDI line looping, a file gone from the disk and
 a format that does not play. What is heard is checked on the sound the session's capture
 recorded."""
-import os, subprocess, time
+import atexit, os, shutil, subprocess, tempfile, time
 from sonidex import *
 import audiocheck, sounds
 
@@ -16,8 +16,11 @@ if not cap.available():
     sys.exit(1 if sound_required() else 77)
 c = Checks()
 
-# The samples' folder has a sibling, "other", for the folder tree to show next to it.
-lib = os.path.join(scratch("player"), "samples")
+# The samples' folder has a sibling, "other", for the folder tree to show next to it. Both sit
+# near the root, so that the tree shows their level however deep the build folder is.
+top = tempfile.mkdtemp(prefix="sx-", dir="/tmp")
+atexit.register(shutil.rmtree, top, True)
+lib = os.path.join(top, "samples")
 other = os.path.join(os.path.dirname(lib), "other")
 os.makedirs(lib)
 os.makedirs(other)
