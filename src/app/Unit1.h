@@ -156,6 +156,8 @@ public:
     // By value: the path may come from the very record that the deletion frees.
     void DeleteSample(std::string path);
     void ShellDeleteFile(const std::string& path);
+    // Drops the line of a file that is gone and selects as after any deletion.
+    void RemoveSampleLine(const std::string& path);
     void TrashDropTargetDrop(TObject* sender);
     void WAVListMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
     void WAVListMouseMove(TObject* sender, TShiftState shift, int x, int y);
@@ -164,6 +166,10 @@ public:
     void WAVListKeyDown(TObject* sender, WORD& key, TShiftState shift);
     void SendSampleToCompanion();
     void DiskChangeNotifyDiskChange(TObject* sender);
+    // Rebuilds the list once the watched folder's changes have settled.
+    TTimer* RereadTimer;
+    void RereadTimerTimer(TObject* sender);
+    unsigned FFirstChangeAt = 0, FLastChangeAt = 0;
 
     bool StayOnTop = false;             // "/T" for this run
     std::string FilterOverride;         // "/F..." for this run

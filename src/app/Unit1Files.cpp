@@ -35,6 +35,11 @@ void TSonidexForm::CreateFileComponents()
     WAVList->OnDblClick = {this, &TSonidexForm::WAVListDblClick};
     WAVList->OnKeyDown = {this, &TSonidexForm::WAVListKeyDown};
     DiskChangeNotify->OnDiskChange = {this, &TSonidexForm::DiskChangeNotifyDiskChange};
+    RereadTimer = new TTimer(this);
+    RereadTimer->Name = "RereadTimer";
+    RereadTimer->SetEnabled(false);
+    RereadTimer->SetInterval(50);
+    RereadTimer->OnTimer = {this, &TSonidexForm::RereadTimerTimer};
 }
 
 // Hands one file to the shell's delete. Only a whole path that names an existing file as it
@@ -78,13 +83,25 @@ void TSonidexForm::DeleteSample(std::string path)
     DiskChangeNotify->SetEnabled(false);
     ShellDeleteFile(path);
     DiskChangeNotify->SetEnabled(watching);
-    // The shell's message loop may have rebuilt the list: it is searched afresh, from the end,
-    // comparing as the program compares paths (ASCII letters without regard to case).
-    int found = -1;
-    for (int i = WAVList->Count() - 1; i >= 0 && found < 0; --i)
-        if (const auto* r = Record(WAVList, i); r && SamePath(r->FileName, path)) found = i;
-    if (found < 0 || FileExists(path)) return;
+    // The shell's answers prove nothing: the line goes only with the file.
+    if (!FileExists(path)) RemoveSampleLine(path);
+}
+
+void TSonidexForm::RemoveSampleLine(const std::string& path)
+{
+    // The shell's message loop may have rebuilt the list: the line is searched afresh,
+    // comparing as the program compares paths (ASCII letters without regard to case). F8
+    // deletes the selected line, which is looked at first; a drop's files are searched for
+    // from the end.
     const int idx = WAVList->ItemIndex();
+    auto names = [&](int i) {
+        const auto* r = Record(WAVList, i);
+        return r && SamePath(r->FileName, path);
+    };
+    int found = idx >= 0 && idx < WAVList->Count() && names(idx) ? idx : -1;
+    for (int i = WAVList->Count() - 1; i >= 0 && found < 0; --i)
+        if (names(i)) found = i;
+    if (found < 0) return;
     TObject* record = WAVList->Objects(found);
     WAVList->DeleteItem(found);
     if (auto* item = dynamic_cast<BoxItemDataType*>(record)) delete item;
@@ -157,4 +174,18 @@ void TSonidexForm::SendSampleToCompanion()
     SendMessageToBcraft(WM_COPYDATA, reinterpret_cast<WPARAM>(Handle()), reinterpret_cast<LPARAM>(&data));
 }
 
-void TSonidexForm::DiskChangeNotifyDiskChange(TObject*) { RefreshList(); }
+void TSonidexForm::DiskChangeNotifyDiskChange(TObject*)
+{
+    // Shown together with the changes that follow it closely (see RereadDue).
+    FLastChangeAt = GetTickCount();
+    if (RereadTimer->Enabled()) return;
+    FFirstChangeAt = FLastChangeAt;
+    RereadTimer->SetEnabled(true);
+}
+
+void TSonidexForm::RereadTimerTimer(TObject*)
+{
+    if (!RereadDue(GetTickCount(), FFirstChangeAt, FLastChangeAt)) return;
+    RereadTimer->SetEnabled(false);
+    RefreshList();
+}

@@ -49,6 +49,7 @@ void TSonidexForm::RefreshList()
     DiskChangeNotify->SetWatchDir(WatchFolderOf(AppSettings.Path));
     DiskChangeNotify->SetWatchSubTree(AppSettings.Subdir);
     DiskChangeNotify->SetEnabled(AppSettings.Reread);
+    RereadTimer->SetEnabled(false);                // whatever changed is read now
     RebuildList();
 }
 

@@ -57,15 +57,19 @@ void TDiskWatchThread::Execute()
     while (!s.Stopped) {
         HANDLE waits[2] = {s.StopEvent, change};
         if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) break;
-        // The handler runs on the user-interface thread while this one waits; the watch is not
-        // re-armed before it returns, so changes made meanwhile come as one further event.
+        // Re-armed before the handler runs: changes made while it runs (a rebuild of the list
+        // reading the folder) come as one further event. Armed only afterwards, they would be
+        // lost where the system keeps no record of changes between two requests (Wine).
+        if (!FindNextChangeNotification(change)) break;
         std::shared_ptr<TDiskWatchShared> keep = FShared;
         Synchronize([keep] {
             if (keep->Stopped || !keep->Owner) return;
             TDiskChangeNotify* owner = keep->Owner;
             owner->OnDiskChange(owner);
         });
-        if (s.Stopped || !FindNextChangeNotification(change)) break;
+        // A copy of many files changes the folder every few milliseconds: what changes during
+        // a short pause after each event comes as one further event, not one each.
+        if (WaitForSingleObject(s.StopEvent, 25) != WAIT_TIMEOUT) break;
     }
     FindCloseChangeNotification(change);
 }

@@ -149,12 +149,23 @@ def settle(read, want, seconds=5):
         time.sleep(0.05)
 
 
+def list_probe():
+    """What ListProbe.exe reads of the main window from outside: its list's count, selection,
+    top line, place and state, the window's title and the lines' texts."""
+    # The lines' texts are in the program's 8-bit code page.
+    return subprocess.run(wine("ListProbe.exe"), capture_output=True, env=ENV).stdout.decode("latin-1")
+
+
 def probe():
     """(lines, selected line) of the main window's list, read from outside; (None, None) when
     there is no window to read."""
-    # The lines' texts are in the program's 8-bit code page.
-    out = subprocess.run(wine("ListProbe.exe"), capture_output=True, env=ENV).stdout.decode("latin-1").split()
+    out = list_probe().split()
     return (int(out[1]), int(out[3])) if len(out) >= 4 and out[0] == "count" else (None, None)
+
+
+def list_lines():
+    """The list's lines as another program reads them (LB_GETTEXTLEN, LB_GETTEXT)."""
+    return [l.split(" ", 2)[2] if l.count(" ") >= 2 else "" for l in list_probe().splitlines() if l.startswith("line ")]
 
 
 class Sonidex:
@@ -252,13 +263,6 @@ def dialogs(close=False, press=None):
     return boxes
 
 
-def probe():
-    """(lines, selected line) of the main window's list, read from outside."""
-    # The lines' texts are in the program's 8-bit code page.
-    out = subprocess.run(wine("ListProbe.exe"), capture_output=True, env=ENV).stdout.decode("latin-1").split()
-    return (int(out[1]), int(out[3])) if len(out) >= 4 and out[0] == "count" else (None, None)
-
-
 def line_point(geometry, index):
     """Screen point in the middle of list line index (no scrolling, list at its designed place)."""
     x, y, _, _ = geometry
@@ -287,6 +291,10 @@ class Checks:
 
     def true(self, cond, what):
         self.eq(bool(cond), True, what)
+
+    def becomes(self, read, want, what, seconds=5):
+        """Checks that read() gives want within the time."""
+        self.eq(settle(read, want, seconds), want, what)
 
     def done(self):
         print(f"{self.passed} checks passed, {self.failed} failed")

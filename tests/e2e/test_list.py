@@ -33,12 +33,6 @@ def client(x, y):
     return X + FRAME + x, Y + FRAME + y
 
 
-def lines():
-    """The list's lines as another program reads them (LB_GETTEXTLEN, LB_GETTEXT)."""
-    out = subprocess.run(wine("ListProbe.exe"), capture_output=True, env=ENV).stdout.decode("latin-1")
-    return [l.split(" ", 2)[2] if l.count(" ") >= 2 else "" for l in out.splitlines() if l.startswith("line ")]
-
-
 def pixels(shot, x, y, w, h):
     """The colours of a screen rectangle given in client coordinates, row by row."""
     sx, sy = client(x, y)
@@ -61,7 +55,7 @@ wait_for(lambda: probe()[0] == 4, 15, "the first list")
 # groove, hat, kick (met twice: one line), Snare; loops.wav is a folder, descended; notes.txt
 # is not a listed type.
 c.eq(probe(), (4, -1), "4 lines, none selected")
-c.eq(lines(), ["groove", "hat", "kick", "Snare"], "other programs read the lines' texts, sorted")
+c.eq(list_lines(), ["groove", "hat", "kick", "Snare"], "other programs read the lines' texts, sorted")
 c.eq(s.title(), "Sonidex " + LIB + "SUB\\", "the title shows the last folder the scan entered")
 on_px, on_ink, on_shot = status(s, "list-subdirs-on")
 c.true(on_ink > 40, f"the status line has text ({on_ink} dark pixels; {on_shot})")
@@ -81,7 +75,7 @@ box = client(9 + 6, 390 + 8)
 s.click(*box)
 wait_for(lambda: probe()[0] == 4 and probe()[1] == -1, 10, "the list without subfolders")
 c.eq(s.title(), "Sonidex " + LIB, "the title shows the only folder scanned")
-c.eq(lines(), ["groove", "kick", "loops", "Snare"], "the folder loops.wav is read as the line loops")
+c.eq(list_lines(), ["groove", "kick", "loops", "Snare"], "the folder loops.wav is read as the line loops")
 off_px, off_ink, off_shot = status(s, "list-subdirs-off")
 c.true(off_ink > 40, "the status line has text without subfolders")
 c.true(off_px != on_px, f"the status changed with the count ({on_shot}, {off_shot})")

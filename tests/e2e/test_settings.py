@@ -16,20 +16,6 @@ SETTINGS = "[Sonidex settings]\nFilter={filter}\nWallpaper=0\nUseMedia=1\nSort=1
 DIALOG = (361, 320)
 
 
-def probe():
-    """(lines, selected line) of the main window's list, read from outside."""
-    out = subprocess.run(wine("ListProbe.exe"), capture_output=True, text=True, env=ENV).stdout.split()
-    return (int(out[1]), int(out[3])) if len(out) >= 4 and out[0] == "count" else (None, None)
-
-
-def lines_become(n, what):
-    try:
-        wait_for(lambda: probe()[0] == n, 10, what)
-        c.true(True, what)
-    except TimeoutError:
-        c.eq(probe()[0], n, what)
-
-
 def window(name):
     out = xdo("search", "--onlyvisible", "--name", f"^{name}$", check=False)
     return out.split()[0] if out else None
@@ -80,7 +66,7 @@ def pixel(x, y):
 write_ini(SETTINGS.format(filter="xwav;mid"))
 s = Sonidex(winpath(lib))
 geo = s.geometry()
-lines_become(2, "xwav;mid lists the MIDI and the xwav file")
+c.becomes(lambda: probe()[0], 2, "xwav;mid lists the MIDI and the xwav file", 10)
 
 d = Dialog(s, geo)
 s.screenshot(os.path.join(BUILD, "e2e-scratch", "settings-dialog.png"))
@@ -91,7 +77,7 @@ c.eq(probe()[1], -1, "a click on the list while the dialog is open selects nothi
 d.click(184 + 16 + 6, 5 + 23 + 8)                 # "WAV files"
 d.click(304 + 24, 257 + 24)                       # the glyph button closes
 d.gone()
-lines_become(3, "ticking WAV files keeps xwav and mid and adds wav")
+c.becomes(lambda: probe()[0], 3, "ticking WAV files keeps xwav and mid and adds wav", 10)
 
 # The colour picker: the swatch changes at once, the list when the dialog closes.
 d = Dialog(s, geo)
@@ -110,7 +96,7 @@ xdo("key", "alt+F4")                              # Alt+F4 closes and applies
 d.gone()
 time.sleep(0.3)
 c.eq(pixel(*list_bottom), "#0AC81E", "the list takes the new colour when the dialog closes")
-lines_become(4, "closing with Alt+F4 rescans the folder")
+c.becomes(lambda: probe()[0], 4, "closing with Alt+F4 rescans the folder", 10)
 
 # Escape in the picker changes nothing; Wine's close box closes and applies too.
 d = Dialog(s, geo)
@@ -123,7 +109,7 @@ open(os.path.join(lib, "e.wav"), "wb").write(open(os.path.join(lib, "a.wav"), "r
 fx, fy, fw, fh = d.frame
 xdo("mousemove", fx + fw - 8, fy + 8); xdo("click", 1)
 d.gone()
-lines_become(5, "closing with the window's close box rescans the folder")
+c.becomes(lambda: probe()[0], 5, "closing with the window's close box rescans the folder", 10)
 close(s, geo)
 ini = read_ini()
 c.eq(ini.get("Filter"), "xwav;mid;wav", "the filter as the settings file keeps it")
@@ -133,12 +119,12 @@ c.eq(ini.get("Color#0"), "2017290", "the list colour as the settings file keeps 
 write_ini(SETTINGS.format(filter="wav;mid"))
 s = Sonidex(winpath(lib))
 geo = s.geometry()
-lines_become(4, "wav;mid lists the WAV and MIDI files")
+c.becomes(lambda: probe()[0], 4, "wav;mid lists the WAV and MIDI files", 10)
 d = Dialog(s, geo)
 d.click(184 + 16 + 6, 5 + 46 + 8)                 # "MIDI files"
 d.click(304 + 24, 257 + 24)
 d.gone()
-lines_become(3, "unticking MIDI files drops the MIDI line")
+c.becomes(lambda: probe()[0], 3, "unticking MIDI files drops the MIDI line", 10)
 close(s, geo)
 c.eq(read_ini().get("Filter"), "wav", "unticking MIDI in wav;mid leaves wav")
 
@@ -150,7 +136,7 @@ if cap.available():
     write_ini(SETTINGS.format(filter="wav"))
     s = Sonidex(winpath(lib))
     geo = s.geometry()
-    lines_become(3, "the WAV files")
+    c.becomes(lambda: probe()[0], 3, "the WAV files", 10)
     d = Dialog(s, geo)
     d.click(184 + 16 + 6, 117 + 48 + 8)           # "Through DirectSound"
     d.click(304 + 24, 257 + 24)

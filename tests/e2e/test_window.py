@@ -59,13 +59,13 @@ def geometry_becomes(s, want, what):
 
 def title():
     """The main window's own text, read through Win32 (X strips a trailing blank)."""
-    out = subprocess.run(wine("ListProbe.exe"), capture_output=True, text=True, env=ENV).stdout
+    out = list_probe()
     m = re.search(r"title \[(.*)\]", out)
     return m.group(1) if m else None
 
 
 def list_rect():
-    out = subprocess.run(wine("ListProbe.exe"), capture_output=True, text=True, env=ENV).stdout.split()
+    out = list_probe().split()
     return tuple(map(int, out[7:11])) if len(out) >= 11 else None
 
 

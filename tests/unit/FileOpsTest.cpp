@@ -19,3 +19,16 @@ TEST(FileOps, OnlyWholePlainPathsGoToTheShellAndTheSelectionRule)
     EXPECT_EQ(SelectionAfterDelete(0, 0), -1);    // the only line
     EXPECT_EQ(SelectionAfterDelete(-1, 1), -1);   // nothing was selected: never -2
 }
+
+TEST(FileOps, ChangesAreShownOnceQuietOrAtTheLatestDuringALongCopy)
+{
+    // A change 100 ms ago: wait; quiet long enough: show.
+    EXPECT_FALSE(RereadDue(1100, 1000, 1000));
+    EXPECT_TRUE(RereadDue(1000 + RereadQuietMs, 1000, 1000));
+    // A copy reporting every 20 ms never goes quiet; it is shown at the latest deadline.
+    EXPECT_FALSE(RereadDue(1000 + RereadLatestMs - 1, 1000, 1000 + RereadLatestMs - 21));
+    EXPECT_TRUE(RereadDue(1000 + RereadLatestMs, 1000, 1000 + RereadLatestMs - 20));
+    // The tick wraps after 49.7 days: the same, across the wrap.
+    EXPECT_FALSE(RereadDue(50, 0xFFFFFFF0u, 0xFFFFFFF0u));
+    EXPECT_TRUE(RereadDue(RereadQuietMs, 0xFFFFFFF0u, 0xFFFFFFF0u));
+}

@@ -119,6 +119,26 @@ TEST(DiskChange, NamesComingGoingAndRenamedAreReportedButNotNewContents)
     EXPECT_TRUE(w.Silent()) << "contents changed";
 }
 
+// The list is rebuilt inside the report; a file that comes while it reads the folder must
+// bring one more report, or the list would miss it for good.
+TEST(DiskChange, AChangeWhileTheHandlerRunsComesAsOneMoreReport)
+{
+    std::string dir = TempFolder("watch-inside");
+    Watch w(NoSlash(dir));
+    int inside = 0;
+    w.Notify.OnDiskChange = [&](TObject*) {
+        if (++w.Events == 1) {
+            for (int i = 0; i < 5; ++i) WriteFile(dir + "during-" + std::to_string(i) + ".wav", "RIFF");
+            inside = w.Events;
+        }
+    };
+    WriteFile(dir + "first.wav", "RIFF");
+    ASSERT_TRUE(PumpUntil([&] { return w.Events >= 2; }, 3000)) << "the files made inside the handler were lost";
+    EXPECT_EQ(inside, 1);
+    Pump(500);
+    EXPECT_LE(w.Events, 3) << "five files made together came as " << w.Events - 1 << " reports";
+}
+
 TEST(DiskChange, ASubfolderIsWatchedOnlyWithTheSubtree)
 {
     std::string dir = TempFolder("watch-subtree");

@@ -13,3 +13,8 @@ int SelectionAfterDelete(int idx, int countAfter)
     const int pick = idx < countAfter - 1 ? idx : idx - 1;
     return pick < 0 ? -1 : pick;
 }
+
+bool RereadDue(unsigned now, unsigned firstChange, unsigned lastChange)
+{
+    return now - lastChange >= RereadQuietMs || now - firstChange >= RereadLatestMs;
+}

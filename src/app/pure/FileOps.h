@@ -1,5 +1,6 @@
 // The rules of the list's file operations that need no system: which paths may go to the
-// shell's delete, the list the shell is given, and where the selection goes after a deletion.
+// shell's delete, the list the shell is given, where the selection goes after a deletion, and
+// when the watched folder's changes are shown.
 #pragma once
 #include <string>
 
@@ -17,3 +18,11 @@ std::string ShellFileList(const std::string& path);
 // The line to select after the selected line idx was removed, countAfter lines remaining:
 // the line that took its place, or the one before it when it was the last but one; -1 for none.
 int SelectionAfterDelete(int idx, int countAfter);
+
+// Changes in the watched folder come one report a file: a sample pack copied in makes a
+// thousand. They are shown together, in one rebuild, once the folder has been quiet for
+// RereadQuietMs, and during a long copy at the latest RereadLatestMs after the first change
+// not yet shown. Times are the system's millisecond tick, which wraps.
+constexpr unsigned RereadQuietMs = 300;
+constexpr unsigned RereadLatestMs = 10000;
+bool RereadDue(unsigned now, unsigned firstChange, unsigned lastChange);

@@ -49,7 +49,8 @@ bool SamePath(const std::string& a, const std::string& b)
 {
     if (a.size() != b.size()) return false;
     auto upper = [](char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; };
-    for (size_t i = 0; i < a.size(); ++i)
+    // From the end: the paths of one list share their folders and differ in their names.
+    for (size_t i = a.size(); i-- > 0;)
         if (upper(a[i]) != upper(b[i])) return false;
     return true;
 }
