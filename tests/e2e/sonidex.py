@@ -135,7 +135,10 @@ def wait_for(cond, seconds, what):
         if v:
             return v
         time.sleep(0.05)
-    raise TimeoutError(f"timed out waiting for {what}")
+    # What the screen showed, for the reader of a failed run.
+    shot = os.path.join(BUILD, "e2e-scratch", "timeout.png")
+    subprocess.run(["import", "-window", "root", shot], env=ENV, capture_output=True)
+    raise TimeoutError(f"timed out waiting for {what} (the screen: {shot})")
 
 
 def settle(read, want, seconds=5):
@@ -225,7 +228,7 @@ class Sonidex:
         except subprocess.TimeoutExpired:
             shot = os.path.join(BUILD, "e2e-scratch", "timeout.png")
             self.screenshot(shot)
-            print(f"the program did not end; screenshot in {shot}")
+            print(f"the program did not end; the screen: {shot}")
             self.kill()
             raise
 

@@ -50,7 +50,9 @@ SETTINGS = "[Sonidex settings]\nUseMedia={media}\nStreaming={streaming}\nSort=1\
 
 def start(streaming, media=0):
     write_ini(SETTINGS.format(streaming=streaming, media=media))
-    s = Sonidex(winpath(lib))
+    # Started in the samples' folder: the folder tree opens the working folder too, and one
+    # elsewhere would show its own, deeper rows beside the samples'.
+    s = Sonidex(winpath(lib), cwd=lib)
     wait_for(lambda: probe()[0] == len(LINE), 15, f"the list of {len(LINE)} lines")
     geo = s.geometry()
     # The folder tree reads the disk last in the start-up and lists its folder once more: a

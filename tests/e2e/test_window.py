@@ -33,7 +33,19 @@ def start(ini_extra="", x=X, y=Y, idle=True):
         # The folder tree is read once the window is up: wait until the background answers
         # the pointer with its arrowhead (the hourglass has gone).
         g = s.geometry()
-        wait_for(lambda: cursor_at(g[0] + FRAME + GAP[0], g[1] + FRAME + GAP[1]) == (3, 5), 15, "an idle window")
+        at_gap = lambda: cursor_at(g[0] + FRAME + GAP[0], g[1] + FRAME + GAP[1])
+        got = settle(at_gap, (3, 5), 8)
+        if got != (3, 5):
+            # Wine without a window manager does not always make a new window the active one
+            # when the last program's window has just gone, and then shows the system's arrow
+            # over it: a click on the info panel makes it active, as a person would.
+            print(f"the new window showed the cursor {got} over its background: clicked its info panel")
+            s.click(g[0] + FRAME + CONTROL_BOX[0] + 80, g[1] + FRAME + 26 + 50)
+            got = settle(at_gap, (3, 5), 7)
+        if got != (3, 5):
+            s.screenshot(os.path.join(BUILD, "e2e-scratch", "timeout.png"))
+            under = xdo("getmouselocation", "--shell", check=False)
+            raise TimeoutError(f"an idle window: the cursor's hot spot is {got}, want (3, 5) at {g}; {under}")
     return s
 
 
