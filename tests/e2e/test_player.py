@@ -55,8 +55,7 @@ def start(streaming, media=0):
     s = Sonidex(winpath(lib), cwd=lib)
     wait_for(lambda: probe()[0] == len(LINE), 15, f"the list of {len(LINE)} lines")
     geo = s.geometry()
-    # The folder tree reads the disk last in the start-up and lists its folder once more: a
-    # line clicked before that would be played again by it.
+    # The folder tree reads the disk last in the start-up: the program is idle once it shows.
     wait_for(lambda: tree_indents(s, geo), 20, "the folder tree")
     return s, geo
 
