@@ -25,8 +25,10 @@ wine() { "$SONIDEX_WINE" "$@"; }
 wineserver() { "$WINESERVER" "$@"; }
 winepath() { "$SONIDEX_WINE" winepath.exe "$@"; }
 # Starts this prefix's server to stay a minute after its last client, and Wine's helper
-# processes, with no output of theirs on our pipes: every later start is fast.
+# processes, with no output of theirs on our pipes: every later start is fast. A server still
+# running from a moment ago (the build's prefix set-up leaves one) refuses -p: it is used as
+# it is. Never fails, also for callers under "set -e".
 wine_warm() {
-  wineserver -p60 </dev/null >/dev/null 2>&1 9>&-
-  wine cmd /c exit </dev/null >/dev/null 2>&1 9>&-
+  wineserver -p60 </dev/null >/dev/null 2>&1 9>&- || true
+  wine cmd /c exit </dev/null >/dev/null 2>&1 9>&- || true
 }
