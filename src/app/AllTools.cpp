@@ -12,8 +12,18 @@ void TileImageList(TCanvas& canvas, int ox, int oy, int index, TImageList& image
 {
     RECT clip;
     if (GetClipBox(canvas.Handle(), &clip) == ERROR) return;
-    // Only the part of each tile inside the clip is copied: a line of a list is a thin strip
-    // of a large tile.
+    // An image without transparent parts fills the clip as a brush in one call, anchored where
+    // the tiles would lie; otherwise only the part of each tile inside the clip is copied (a
+    // line of a list is a thin strip of a large tile).
+    if (HBRUSH brush = images.PatternBrush(index)) {
+        POINT anchor = {-(ox % images.Width()), -(oy % images.Height())};
+        LPtoDP(canvas.Handle(), &anchor, 1);
+        POINT old;
+        SetBrushOrgEx(canvas.Handle(), anchor.x, anchor.y, &old);
+        FillRect(canvas.Handle(), &clip, brush);
+        SetBrushOrgEx(canvas.Handle(), old.x, old.y, nullptr);
+        return;
+    }
     for (auto [x, y] : ImageListTiles(clip.left, clip.top, clip.right, clip.bottom, ox, oy, images.Width(), images.Height()))
         images.DrawPart(canvas, x, y, index,
                         Rect(std::max(0, int(clip.left) - x), std::max(0, int(clip.top) - y),

@@ -5,7 +5,43 @@ TImageList::TImageList(TComponent* owner, int width, int height, bool masked)
 
 TImageList::~TImageList()
 {
+    FreePatterns();
     if (FHandle && !FShared) ImageList_Destroy(FHandle);
+}
+
+void TImageList::FreePatterns()
+{
+    for (TPattern& p : FPatterns) {
+        if (p.Brush) DeleteObject(p.Brush);
+        if (p.Bitmap) DeleteObject(p.Bitmap);
+    }
+    FPatterns.clear();
+}
+
+void TImageList::Changed()
+{
+    FreePatterns();
+    OnChange(this);
+}
+
+HBRUSH TImageList::PatternBrush(int index)
+{
+    if (FMasked || !FHandle || index < 0 || index >= Count()) return nullptr;
+    if (FPatterns.size() <= static_cast<size_t>(index)) FPatterns.resize(index + 1);
+    TPattern& p = FPatterns[index];
+    if (p.Brush) return p.Brush;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    p.Bitmap = CreateCompatibleBitmap(screen, FWidth, FHeight);
+    ReleaseDC(nullptr, screen);
+    if (p.Bitmap) {
+        HGDIOBJ old = SelectObject(dc, p.Bitmap);
+        ImageList_Draw(FHandle, index, dc, 0, 0, ILD_NORMAL);
+        SelectObject(dc, old);
+        p.Brush = CreatePatternBrush(p.Bitmap);
+    }
+    DeleteDC(dc);
+    return p.Brush;
 }
 
 void TImageList::Create()
@@ -25,7 +61,7 @@ void TImageList::ShareHandle(HIMAGELIST h)
     FHandle = h;
     FShared = true;
     if (h) ImageList_GetIconSize(h, &FWidth, &FHeight);
-    OnChange(this);
+    Changed();
 }
 
 void TImageList::SetSize(int width, int height, bool masked)
@@ -34,7 +70,7 @@ void TImageList::SetSize(int width, int height, bool masked)
     FHandle = nullptr;
     FShared = false;
     FWidth = width, FHeight = height, FMasked = masked;
-    OnChange(this);
+    Changed();
 }
 
 int TImageList::Count() const { return FHandle ? ImageList_GetImageCount(FHandle) : 0; }
@@ -60,7 +96,7 @@ int TImageList::Add(TBitmap& bmp)
 {
     Create();
     int r = WithBitmapFree(bmp, [&](HBITMAP h) { return ImageList_Add(FHandle, h, nullptr); });
-    OnChange(this);
+    Changed();
     return r;
 }
 
@@ -68,7 +104,7 @@ int TImageList::AddMasked(TBitmap& bmp, TColor maskColor)
 {
     Create();
     int r = WithBitmapFree(bmp, [&](HBITMAP h) { return ImageList_AddMasked(FHandle, h, ColorToRGB(maskColor)); });
-    OnChange(this);
+    Changed();
     return r;
 }
 
@@ -84,7 +120,7 @@ bool TImageList::ResourceLoad(const char* name, TColor maskColor)
 void TImageList::Clear()
 {
     if (FHandle) ImageList_Remove(FHandle, -1);
-    OnChange(this);
+    Changed();
 }
 
 void TImageList::SetBkColor(TColor c)

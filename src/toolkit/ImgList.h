@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
+#include <vector>
 #include "toolkit/Classes.h"
 #include "toolkit/Graphics.h"
 
@@ -33,11 +34,20 @@ public:
     void DrawPart(TCanvas& canvas, int x, int y, int index, TRect part);
     // Copies image i into bmp (sized to the list's images).
     void GetBitmap(int index, TBitmap& bmp);
+    // A brush that paints image i repeated (none for a masked list, whose images have
+    // transparent parts): kept until the images change. Anchor it with SetBrushOrgEx.
+    HBRUSH PatternBrush(int index);
+    bool Masked() const { return FMasked; }
     TColor BkColor() const { return FBkColor; }
     void SetBkColor(TColor c);
     TNotifyEvent OnChange;
 private:
     void Create();
+    // Frees the pattern brushes and raises OnChange.
+    void Changed();
+    void FreePatterns();
+    struct TPattern { HBITMAP Bitmap = nullptr; HBRUSH Brush = nullptr; };
+    std::vector<TPattern> FPatterns;
     HIMAGELIST FHandle = nullptr;
     int FWidth, FHeight;
     bool FMasked;
