@@ -1,5 +1,4 @@
 #include "app/AllTools.h"
-#include <algorithm>
 #include "controls/pure/Tiling.h"
 #include "toolkit/ImgList.h"
 
@@ -13,8 +12,7 @@ void TileImageList(TCanvas& canvas, int ox, int oy, int index, TImageList& image
     RECT clip;
     if (GetClipBox(canvas.Handle(), &clip) == ERROR) return;
     // An image without transparent parts fills the clip as a brush in one call, anchored where
-    // the tiles would lie; otherwise only the part of each tile inside the clip is copied (a
-    // line of a list is a thin strip of a large tile).
+    // the tiles would lie.
     if (HBRUSH brush = images.PatternBrush(index)) {
         POINT anchor = {-(ox % images.Width()), -(oy % images.Height())};
         LPtoDP(canvas.Handle(), &anchor, 1);
@@ -25,7 +23,5 @@ void TileImageList(TCanvas& canvas, int ox, int oy, int index, TImageList& image
         return;
     }
     for (auto [x, y] : ImageListTiles(clip.left, clip.top, clip.right, clip.bottom, ox, oy, images.Width(), images.Height()))
-        images.DrawPart(canvas, x, y, index,
-                        Rect(std::max(0, int(clip.left) - x), std::max(0, int(clip.top) - y),
-                             std::min(images.Width(), int(clip.right) - x), std::min(images.Height(), int(clip.bottom) - y)));
+        images.Draw(canvas, x, y, index);
 }

@@ -29,39 +29,31 @@ void TSonidexForm::CreateCaptionStrip()
     MinBtnIL->ResourceLoad("MinBtnIL", clRed);
 
     // From right to left: close, minimise, the right and the left panel's buttons, the title.
-    CloseBtn = new TSysBtn(this);
-    CloseBtn->Name = "CloseBtn";
-    CloseBtn->SetSysCommand(scClose);
-    CloseBtn->SetImList(CapBtnIL);
-    CloseBtn->ImageIndex = 0;
-    CloseBtn->SetAlign(alRight);
-    CloseBtn->SetParent(CapPanel);
-
-    MinBtn = new TSysBtn(this);
-    MinBtn->Name = "MinBtn";
-    MinBtn->SetSysCommand(scMinimize);
-    MinBtn->SetImList(CapBtnIL);
-    MinBtn->ImageIndex = 2;
-    MinBtn->SetAlign(alRight);
-    MinBtn->SetParent(CapPanel);
-
-    ColRightBtn = new TILBtn(this);
-    ColRightBtn->Name = "ColRightBtn";
-    ColRightBtn->SetImList(MinBtnIL);
-    ColRightBtn->ImageIndex = 2;
-    ColRightBtn->Hint = "Toggle Right Panel";
-    ColRightBtn->SetAlign(alRight);
-    ColRightBtn->SetParent(CapPanel);
-    ColRightBtn->OnClick = {this, &TSonidexForm::ColRightBtnClick};
-
-    ColLeftBtn = new TILBtn(this);
-    ColLeftBtn->Name = "ColLeftBtn";
-    ColLeftBtn->SetImList(MinBtnIL);
-    ColLeftBtn->ImageIndex = 0;
-    ColLeftBtn->Hint = "Toggle Left Panel";
-    ColLeftBtn->SetAlign(alRight);
-    ColLeftBtn->SetParent(CapPanel);
-    ColLeftBtn->OnClick = {this, &TSonidexForm::ColLeftBtnClick};
+    // Each is aligned to the right edge of what is left of the strip, so the order of making
+    // is the order from the right.
+    auto button = [this](auto* b, const char* name, TImageList* images, int index) {
+        b->Name = name;
+        b->SetImList(images);
+        b->ImageIndex = index;
+        b->SetAlign(alRight);
+        b->SetParent(CapPanel);
+        return b;
+    };
+    auto sysButton = [&](const char* name, TSysCommand command, int index) {
+        auto* b = new TSysBtn(this);
+        b->SetSysCommand(command);
+        return button(b, name, CapBtnIL, index);
+    };
+    auto panelButton = [&](const char* name, int index, const char* hint, void (TSonidexForm::*click)(TObject*)) {
+        auto* b = button(new TILBtn(this), name, MinBtnIL, index);
+        b->Hint = hint;
+        b->OnClick = {this, click};
+        return b;
+    };
+    CloseBtn = sysButton("CloseBtn", scClose, 0);
+    MinBtn = sysButton("MinBtn", scMinimize, 2);
+    ColRightBtn = panelButton("ColRightBtn", 2, "Toggle Right Panel", &TSonidexForm::ColRightBtnClick);
+    ColLeftBtn = panelButton("ColLeftBtn", 0, "Toggle Left Panel", &TSonidexForm::ColLeftBtnClick);
 
     NewCaption = new TNewCaption(this);
     NewCaption->Name = "NewCaption";

@@ -8,13 +8,7 @@ LRESULT TWPListBox::WndProc(UINT msg, WPARAM w, LPARAM l)
         TCanvas canvas;
         canvas.SetHandle(reinterpret_cast<HDC>(w));
         if (BackIL) {
-            // Each line paints the wallpaper behind itself: here only the space below them.
-            // The clip is the paint's own, which the lines are drawn with next: it is restored.
-            const int saved = SaveDC(canvas.Handle());
-            const int linesHeight = (Count() - TopIndex()) * ItemHeight;
-            if (linesHeight > 0) ExcludeClipRect(canvas.Handle(), 0, 0, ClientWidth(), linesHeight);
             TileImageList(canvas, 0, ScrollOffset(), 0, *BackIL);
-            RestoreDC(canvas.Handle(), saved);
         } else {
             RECT clip;
             GetClipBox(canvas.Handle(), &clip);

@@ -143,18 +143,6 @@ void TImageList::DrawOn(HDC dc, int x, int y, int index, bool enabled)
     }
 }
 
-void TImageList::DrawPart(TCanvas& canvas, int x, int y, int index, TRect part)
-{
-    if (!FHandle || index < 0 || index >= Count() || part.Width() <= 0 || part.Height() <= 0) return;
-    IMAGELISTDRAWPARAMS p = {};
-    p.cbSize = sizeof p;
-    p.himl = FHandle; p.i = index; p.hdcDst = canvas.Handle();
-    p.x = x + part.Left; p.y = y + part.Top; p.cx = part.Width(); p.cy = part.Height();
-    p.xBitmap = part.Left; p.yBitmap = part.Top;
-    p.rgbBk = CLR_DEFAULT; p.rgbFg = CLR_DEFAULT; p.fStyle = ILD_TRANSPARENT;
-    ImageList_DrawIndirect(&p);
-}
-
 void TImageList::Draw(TCanvas& canvas, int x, int y, int index, bool enabled)
 {
     DrawOn(canvas.Handle(), x, y, index, enabled);

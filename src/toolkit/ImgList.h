@@ -29,9 +29,6 @@ public:
     // Draws image i at (x, y); a disabled image is drawn greyed.
     void Draw(TCanvas& canvas, int x, int y, int index, bool enabled = true);
     void DrawOn(HDC dc, int x, int y, int index, bool enabled = true);
-    // Draws only the part of image i that lies in `part` (the image's own coordinates), where
-    // it would be if the whole image were drawn at (x, y): the platform then copies just that.
-    void DrawPart(TCanvas& canvas, int x, int y, int index, TRect part);
     // Copies image i into bmp (sized to the list's images).
     void GetBitmap(int index, TBitmap& bmp);
     // A brush that paints image i repeated (none for a masked list, whose images have

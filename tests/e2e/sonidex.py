@@ -199,6 +199,13 @@ class Sonidex:
         xdo("windowfocus", "--sync", self.window, check=False)
         time.sleep(0.1)
 
+    def activate(self):
+        """A click on the info panel (which does nothing with it): Wine without a window manager
+        does not always make a new window, or one left for another program's, the active one,
+        and an inactive one neither takes keys through the toolkit nor shows its cursors."""
+        x, y, _, _ = self.geometry()
+        self.click(x + FRAME + CONTROL_BOX[0] + 80, y + FRAME + 26 + 50)
+
     def key(self, *keys):
         self.focus()
         xdo("key", *keys)

@@ -46,10 +46,22 @@ class Dialog:
     def gone(self):
         wait_for(lambda: not window("Settings"), 10, "the settings dialog to close")
 
+    def close_button(self):
+        """Closes the dialog with its glyph button."""
+        self.click(304 + 24, 257 + 24)
+        self.gone()
+
+
+def start(filter):
+    """Sonidex on the test's folder with the filter."""
+    write_ini(SETTINGS.format(filter=filter))
+    s = Sonidex(winpath(lib))
+    return s, s.geometry()
+
 
 def close(s, geo):
-    """Ends the program with Esc, after a click that makes its window the active one again."""
-    s.click(geo[0] + FRAME + CONTROL_BOX[0] + 80, geo[1] + FRAME + 26 + 50)
+    """Ends the program with Esc, its window made the active one again after the dialog."""
+    s.activate()
     s.key("Escape")
     s.wait_exit()
 
@@ -63,9 +75,7 @@ def pixel(x, y):
 
 
 # --- The filter, the colours, modality and the ways of closing -------------------------------
-write_ini(SETTINGS.format(filter="xwav;mid"))
-s = Sonidex(winpath(lib))
-geo = s.geometry()
+s, geo = start("xwav;mid")
 c.becomes(lambda: probe()[0], 2, "xwav;mid lists the MIDI and the xwav file", 10)
 
 d = Dialog(s, geo)
@@ -75,8 +85,7 @@ xdo("mousemove", *line_point(geo, 0)); xdo("click", 1)
 time.sleep(0.5)
 c.eq(probe()[1], -1, "a click on the list while the dialog is open selects nothing")
 d.click(184 + 16 + 6, 5 + 23 + 8)                 # "WAV files"
-d.click(304 + 24, 257 + 24)                       # the glyph button closes
-d.gone()
+d.close_button()
 c.becomes(lambda: probe()[0], 3, "ticking WAV files keeps xwav and mid and adds wav", 10)
 
 # The colour picker: the swatch changes at once, the list when the dialog closes.
@@ -116,14 +125,11 @@ c.eq(ini.get("Filter"), "xwav;mid;wav", "the filter as the settings file keeps i
 c.eq(ini.get("Color#0"), "2017290", "the list colour as the settings file keeps it")
 
 # --- Unticking MIDI in wav;mid leaves wav ------------------------------------------------------
-write_ini(SETTINGS.format(filter="wav;mid"))
-s = Sonidex(winpath(lib))
-geo = s.geometry()
+s, geo = start("wav;mid")
 c.becomes(lambda: probe()[0], 4, "wav;mid lists the WAV and MIDI files", 10)
 d = Dialog(s, geo)
 d.click(184 + 16 + 6, 5 + 46 + 8)                 # "MIDI files"
-d.click(304 + 24, 257 + 24)
-d.gone()
+d.close_button()
 c.becomes(lambda: probe()[0], 3, "unticking MIDI files drops the MIDI line", 10)
 close(s, geo)
 c.eq(read_ini().get("Filter"), "wav", "unticking MIDI in wav;mid leaves wav")
@@ -133,14 +139,11 @@ cap = audiocheck.Capture()
 if cap.available():
     loud = sounds.tone(0, 0.8, 44100, 16, 2, amp=0.5, seed=21)
     sounds.write(os.path.join(lib, "a.wav"), sounds.wav(loud, 44100, 16, 2))
-    write_ini(SETTINGS.format(filter="wav"))
-    s = Sonidex(winpath(lib))
-    geo = s.geometry()
+    s, geo = start("wav")
     c.becomes(lambda: probe()[0], 3, "the WAV files", 10)
     d = Dialog(s, geo)
     d.click(184 + 16 + 6, 117 + 48 + 8)           # "Through DirectSound"
-    d.click(304 + 24, 257 + 24)
-    d.gone()
+    d.close_button()
     # Through DirectSound the volume slider acts: one page down is 5 dB less.
     s.click(*panel_point(geo, 28, 160))
     m = cap.mark()
@@ -156,11 +159,9 @@ if cap.available():
 
     # DirectSound that cannot be had: the error is shown, the media player stays, the next
     # start works.
-    write_ini(SETTINGS.format(filter="wav"))
     saved = ENV["WINEDLLOVERRIDES"]
     ENV["WINEDLLOVERRIDES"] = saved + ";dsound="
-    s = Sonidex(winpath(lib))
-    geo = s.geometry()
+    s, geo = start("wav")
     d = Dialog(s, geo)
     d.click(184 + 16 + 6, 117 + 48 + 8)
     d.click(8 + 16 + 6, 5 + 69 + 8)                 # and unticks "Sort filenames"
