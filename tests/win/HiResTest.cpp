@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include "../fuzz/WavCorpusTable.h"
-#include "AudioSupport.h"
+#include "MainFormSuite.h"
 #include "SoundCapture.h"
 #include "app/Settings.h"
 #include "app/Unit1.h"
@@ -218,15 +218,11 @@ TEST_F(HiResSound, A48kHz24BitSampleHasItsPitchAndLength)
 
 namespace {
 // The player panel on the main window with high-resolution lines.
-class HiResPanel : public ::testing::Test {
+class HiResPanel : public MainFormSuite {
 protected:
     static void SetUpTestSuite()
     {
-        Form = new TSonidexForm(Application);
-        Form->AfterConstruction();
-        Form->Show();
-        Pump(50);
-        Folder = TempFolder("hires-panel");
+        MakeForm("hires-panel");
         const TNoise n = Noise(24, false, 96000, 5);                   // 2 s at 48 kHz stereo
         WriteFile(Folder + "a24.wav", Wave(1, 2, 48000, 24, n.Data));
         WriteFile(Folder + "b32f.wav", Wave(3, 1, 44100, 32, Noise(32, true, 22050, 6).Data.substr(0, 88200)));
@@ -234,44 +230,22 @@ protected:
     }
     static void TearDownTestSuite()
     {
-        ResetPlayer();
         AppSettings.HiRes = false;
-        Form->Free();
-        Form = nullptr;
+        FreeForm();
     }
     void SetUp() override
     {
         REQUIRE_SOUND_DEVICE();
-        ResetPlayer();
-        AppSettings.Sort = true;
-        AppSettings.Subdir = false;
-        ParseFilter("wav");
-        AppSettings.Path = Folder;
-        Form->RebuildList();
+        ListFolder("wav");
     }
     void TearDown() override { AppSettings.HiRes = false; }
-    void Play(const std::string& name)
-    {
-        for (int i = 0; i < Form->WAVList->Count(); ++i)
-            if (Form->WAVList->Strings(i) == name) {
-                Form->WAVList->SetItemIndex(i);
-                Form->PlaySelection();
-                return;
-            }
-        FAIL() << "no line " << name;
-    }
     static bool Playing()
     {
         DWORD s = 0;
         if (PlayerState.CurrentBuffer) PlayerState.CurrentBuffer->GetStatus(&s);
         return s & DSBSTATUS_PLAYING;
     }
-    static std::string Info() { return Form->WAVInfoLabel->Caption(); }
-    static TSonidexForm* Form;
-    static std::string Folder;
 };
-TSonidexForm* HiResPanel::Form = nullptr;
-std::string HiResPanel::Folder;
 }
 
 TEST_F(HiResPanel, OffTheyShowTheClassicTextsAndPlayNothingOnTheyPlayAndShowTheirOwnFormat)

@@ -1,9 +1,6 @@
 // The player panel on the main window: which path a line plays on, what the info panel says,
 // the sliders and their resets, the defaults button, the position bar both ways.
-#include "AudioSupport.h"
-#include "app/Unit1.h"
-#include "app/pure/AppConfig.h"
-#include "app/pure/SampleList.h"
+#include "MainFormSuite.h"
 #include "audio/MCIPlayer.h"
 
 using namespace wintest;
@@ -19,15 +16,11 @@ std::string Wav(int rate, int bits, int channels, int frames, int tag = 1)
     return "RIFF" + le(body.size(), 4) + body;
 }
 
-class PlayerPanel : public ::testing::Test {
+class PlayerPanel : public MainFormSuite {
 protected:
     static void SetUpTestSuite()
     {
-        Form = new TSonidexForm(Application);
-        Form->AfterConstruction();
-        Form->Show();
-        Pump(50);
-        Folder = TempFolder("player-panel");
+        MakeForm("player-panel");
         WriteFile(Folder + "a16.wav", Wav(22050, 16, 2, 33075));       // 1.5 s
         WriteFile(Folder + "b8.wav", Wav(11025, 8, 1, 22050));         // 2 s
         WriteFile(Folder + "c24.wav", Wav(44100, 24, 2, 441));
@@ -35,46 +28,20 @@ protected:
         WriteFile(Folder + "e.txt", "text");
         WriteFile(Folder + "f.wav", Wav(44100, 16, 2, 100, 0x101));
     }
-    static void TearDownTestSuite()
-    {
-        ResetPlayer();
-        Form->Free();
-        Form = nullptr;
-    }
+    static void TearDownTestSuite() { FreeForm(); }
     void SetUp() override
     {
         REQUIRE_SOUND_DEVICE();
-        ResetPlayer();
         AppSettings.UseMedia = false;
         AppSettings.Streaming = false;
-        AppSettings.Sort = true;
-        AppSettings.Subdir = false;
-        ParseFilter("wav;mid;txt");
-        AppSettings.Path = Folder;
-        Form->RebuildList();
+        ListFolder("wav;mid;txt");
         PlayerState.Format = {};
         PlayerState.Format.nSamplesPerSec = 11025;
         PlayerState.FileSize = 0;
         Form->DefaultsBtnClick(nullptr);
     }
-    // Selects the line of name, as a click would, and plays it.
-    void Play(const std::string& name)
-    {
-        for (int i = 0; i < Form->WAVList->Count(); ++i)
-            if (Form->WAVList->Strings(i) == name) {
-                Form->WAVList->SetItemIndex(i);
-                Form->PlaySelection();
-                return;
-            }
-        FAIL() << "no line " << name;
-    }
-    static std::string Info() { return Form->WAVInfoLabel->Caption(); }
     static std::string Name() { return Form->FileNameLabel->Caption(); }
-    static TSonidexForm* Form;
-    static std::string Folder;
 };
-TSonidexForm* PlayerPanel::Form = nullptr;
-std::string PlayerPanel::Folder;
 }
 
 TEST_F(PlayerPanel, InfoPanelNamesTheSampleAndItsFormat)
