@@ -192,6 +192,8 @@ private:
     bool FSavedLeftCollapsed = false, FSavedRightCollapsed = false;
     void CreateFileComponents();
     // The selected line and its record; null when no line is selected.
+    // The record of line index; none for no such line.
+    BoxItemDataType* RecordAt(int index) const;
     BoxItemDataType* SelectedRecord(int& index) const;
     std::unique_ptr<TIniFile> FIni;     // open from FormCreate to the end of FinishStartup
     bool FTreeMayRead = false;          // the tree is read once the window is shown

@@ -12,11 +12,6 @@
 
 namespace {
 bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-const BoxItemDataType* Record(TListBox* list, int i)
-{
-    return i >= 0 && i < list->Count() ? dynamic_cast<const BoxItemDataType*>(list->Objects(i)) : nullptr;
-}
 }
 
 void TSonidexForm::CreateFileComponents()
@@ -95,7 +90,7 @@ void TSonidexForm::RemoveSampleLine(const std::string& path)
     // from the end.
     const int idx = WAVList->ItemIndex();
     auto names = [&](int i) {
-        const auto* r = Record(WAVList, i);
+        const auto* r = RecordAt(i);
         return r && SamePath(r->FileName, path);
     };
     int found = idx >= 0 && idx < WAVList->Count() && names(idx) ? idx : -1;
@@ -125,7 +120,7 @@ void TSonidexForm::WAVListMouseDown(TObject*, TMouseButton button, TShiftState, 
     }
     if (button != mbLeft) return;
     const int i = WAVList->ItemIndex();
-    const auto* r = Record(WAVList, i);
+    const auto* r = RecordAt(i);
     if (!r || WAVList->Strings(i).empty()) return;
     DragWAV->FileList.Clear();
     DragWAV->FileList.Add(r->FileName);
@@ -164,7 +159,7 @@ void TSonidexForm::WAVListKeyDown(TObject*, WORD& key, TShiftState)
 
 void TSonidexForm::SendSampleToCompanion()
 {
-    const auto* r = Record(WAVList, WAVList->ItemIndex());
+    const auto* r = RecordAt(WAVList->ItemIndex());
     if (!r) return;
     const std::string path = r->FileName;            // stays whole for the synchronous send
     COPYDATASTRUCT data = {};

@@ -146,11 +146,16 @@ TSonidexForm::~TSonidexForm()
     LoadingDisplay = {};
 }
 
+BoxItemDataType* TSonidexForm::RecordAt(int index) const
+{
+    if (index < 0 || index >= WAVList->Count()) return nullptr;
+    return dynamic_cast<BoxItemDataType*>(WAVList->Objects(index));
+}
+
 BoxItemDataType* TSonidexForm::SelectedRecord(int& index) const
 {
     index = WAVList->ItemIndex();
-    if (index < 0 || index >= WAVList->Count()) return nullptr;
-    return dynamic_cast<BoxItemDataType*>(WAVList->Objects(index));
+    return RecordAt(index);
 }
 
 void TSonidexForm::WAVListClick(TObject*)
