@@ -6,6 +6,7 @@
 #include <psapi.h>
 #include <algorithm>
 #include "toolkit/LateBound.h"
+#include "BenchBuild.h"
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,20 +18,6 @@
 #include "audio/WAVUnit.h"
 
 namespace bench {
-
-inline double Seconds()
-{
-    static LARGE_INTEGER freq = [] { LARGE_INTEGER f; QueryPerformanceFrequency(&f); return f; }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / double(freq.QuadPart);
-}
-
-inline double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
 
 // Opens DirectSound as the program does at start-up; false (with a line saying why) without one.
 // The session's sound capture (tools/session.sh): everything played, as a file that grows.

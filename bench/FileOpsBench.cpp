@@ -26,29 +26,12 @@
 #include "toolkit/Forms.h"
 
 namespace {
-double Ms(long long ticks)
-{
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return 1000.0 * ticks / f.QuadPart;
-}
+// Milliseconds on the clock.
+double Now() { return 1000 * bench::Seconds(); }
 
-long long Now()
-{
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return t.QuadPart;
-}
-
-// Processor time of the calling thread in milliseconds: the copying worker's own work and
-// what other programs on a shared machine do are not in it.
-double ThreadCpuMs()
-{
-    FILETIME created, exited, kernel, user;
-    GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
-    auto v = [](FILETIME f) { return (static_cast<unsigned long long>(f.dwHighDateTime) << 32) | f.dwLowDateTime; };
-    return (v(kernel) + v(user)) / 10000.0;
-}
+// Processor time of the calling thread: the copying worker's own work and what other
+// programs on a shared machine do are not in it.
+double ThreadCpuMs() { return bench::CpuMs(true); }
 
 // Handles messages for ms milliseconds, or until `until` is signalled; sleeps in between.
 void Pump(DWORD ms, HANDLE until = nullptr)
@@ -116,13 +99,13 @@ int Delete(TListBox* list, HWND plain, int rounds)
                 list->SetItemIndex(kind == Selected ? at : (at + 5) % list->Count());
                 UpdateWindow(list->Handle());
                 DeleteFileA(path.c_str());
-                long long t0 = Now();
+                double t0 = Now();
                 SonidexForm->RemoveSampleLine(path);
-                long long t1 = Now();
+                double t1 = Now();
                 UpdateWindow(list->Handle());
-                long long t2 = Now();
-                w[kind] += Ms(t1 - t0);
-                p[kind] += Ms(t2 - t0);
+                double t2 = Now();
+                w[kind] += (t1 - t0);
+                p[kind] += (t2 - t0);
 
                 const int pat = std::min(place, static_cast<int>(SendMessageA(plain, LB_GETCOUNT, 0, 0)) - 1);
                 SendMessageA(plain, LB_SETCURSEL, pat, 0);
@@ -133,8 +116,8 @@ int Delete(TListBox* list, HWND plain, int rounds)
                 t1 = Now();
                 UpdateWindow(plain);
                 t2 = Now();
-                w[Plain] += Ms(t1 - t0) / 2;
-                p[Plain] += Ms(t2 - t0) / 2;
+                w[Plain] += (t1 - t0) / 2;
+                p[Plain] += (t2 - t0) / 2;
             }
         }
         for (int k = 0; k < Kinds; ++k) {
@@ -220,10 +203,10 @@ int Watch(const std::string& folder, const std::string& source, DWORD pause)
 
     TCopy copy{source, folder, pause};
     const double c0 = ThreadCpuMs();
-    const long long t0 = Now();
+    const double t0 = Now();
     HANDLE worker = CreateThread(nullptr, 0, CopyFiles, &copy, 0, nullptr);
     while (WaitForSingleObject(worker, 0) == WAIT_TIMEOUT) Pump(1000, worker);
-    const long long t1 = Now();
+    const double t1 = Now();
     // Quiet: no report for two seconds after the copy ended.
     for (int seen = -1; seen != reports;) {
         seen = reports;
@@ -242,7 +225,7 @@ int Watch(const std::string& folder, const std::string& source, DWORD pause)
     printf("%s: lines %d, %d files copied in %.0f ms (pause %lu ms), lines then %d; reports %d; "
            "interface thread %.1f ms, one rebuild %.1f ms before the copy, %.1f ms after, ratio %.2f; "
            "list as a fresh scan: %s\n",
-           BuildWidth(), before, copy.Copied, Ms(t1 - t0), static_cast<unsigned long>(pause),
+           BuildWidth(), before, copy.Copied, (t1 - t0), static_cast<unsigned long>(pause),
            static_cast<int>(watched.size()), reports, spent, rebuildBefore, rebuild, spent / rebuild, fresh ? "yes" : "no");
     return fresh ? 0 : 1;
 }

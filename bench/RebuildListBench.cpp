@@ -15,29 +15,7 @@
 #include "toolkit/Forms.h"
 
 namespace {
-long long Now()
-{
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return t.QuadPart;
-}
-
-double Ms(long long ticks)
-{
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return 1000.0 * ticks / f.QuadPart;
-}
-
-// Processor time of this process in milliseconds (the sort's helper thread included): what
-// other programs on a shared machine do adds to the clock time but not to this.
-double CpuMs()
-{
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    auto v = [](FILETIME f) { return (static_cast<unsigned long long>(f.dwHighDateTime) << 32) | f.dwLowDateTime; };
-    return (v(kernel) + v(user)) / 10000.0;
-}
+using bench::CpuMs;
 
 // What any program must do to see the tree: every entry of every folder, folders descended.
 long Walk(const std::string& folder)
@@ -83,15 +61,15 @@ int main(int argc, char** argv)
     std::vector<double> walk, rebuild, walkCpu, rebuildCpu;
     for (int i = 0; i < rounds; ++i) {
         double c0 = CpuMs();
-        long long t0 = Now();
+        double t0 = bench::Seconds();
         Walk(folder);
-        long long t1 = Now();
+        double t1 = bench::Seconds();
         double c1 = CpuMs();
         SonidexForm->RebuildList();
-        long long t2 = Now();
+        double t2 = bench::Seconds();
         double c2 = CpuMs();
-        walk.push_back(Ms(t1 - t0));
-        rebuild.push_back(Ms(t2 - t1));
+        walk.push_back(1000 * (t1 - t0));
+        rebuild.push_back(1000 * (t2 - t1));
         walkCpu.push_back(c1 - c0);
         rebuildCpu.push_back(c2 - c1);
         Application->ProcessMessages();

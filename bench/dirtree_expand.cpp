@@ -18,19 +18,8 @@
 #include "toolkit/Forms.h"
 
 namespace {
-double Seconds()
-{
-    static LARGE_INTEGER freq = [] { LARGE_INTEGER f; QueryPerformanceFrequency(&f); return f; }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / double(freq.QuadPart);
-}
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
+using bench::Median;
+using bench::Seconds;
 
 // The folders of a listing, as a program that only wants their names would read them.
 int BareListing(const std::string& folder)
