@@ -14,6 +14,14 @@ bool TakenAsDialogChar(const MSG& m)
     return form && IsWindowEnabled(form->Handle()) && form->DispatchDialogChar(static_cast<char>(m.wParam));
 }
 
+// A message taken from the queue, handled as every loop of the program handles it.
+void Dispatch(const MSG& m)
+{
+    if (TakenAsDialogChar(m)) return;
+    TranslateMessage(&m);
+    DispatchMessageA(&m);
+}
+
 BOOL CALLBACK CollectEnabledWindow(HWND h, LPARAM l)
 {
     if (IsWindowVisible(h) && IsWindowEnabled(h)) reinterpret_cast<std::vector<HWND>*>(l)->push_back(h);
@@ -146,10 +154,7 @@ int TForm::ShowModal()
     MSG m;
     while (ModalResult == mrNone && !Application->Terminated()) {
         if (GetMessageA(&m, nullptr, 0, 0) <= 0) { Application->Terminate(); break; }
-        if (!TakenAsDialogChar(m)) {
-            TranslateMessage(&m);
-            DispatchMessageA(&m);
-        }
+        Dispatch(m);
         if (ModalResult != mrNone) {
             // The dialog closes: its close handler still runs, as for any close.
             TCloseAction action = caHide;
@@ -260,9 +265,7 @@ bool TApplication::ProcessMessage(MSG& m)
 {
     if (!PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) return false;
     if (m.message == WM_QUIT) { FTerminated = true; return true; }
-    if (TakenAsDialogChar(m)) return true;
-    TranslateMessage(&m);
-    DispatchMessageA(&m);
+    Dispatch(m);
     return true;
 }
 
@@ -279,10 +282,7 @@ void TApplication::Run()
     while (!FTerminated) {
         BOOL r = GetMessageA(&m, nullptr, 0, 0);
         if (r <= 0) { FTerminated = true; break; }
-        if (!TakenAsDialogChar(m)) {
-            TranslateMessage(&m);
-            DispatchMessageA(&m);
-        }
+        Dispatch(m);
     }
 }
 
