@@ -12,7 +12,15 @@ pkgs=(cmake make g++ python3 googletest
       g++-mingw-w64-x86-64 gcc-mingw-w64-x86-64 binutils-mingw-w64-x86-64
       wine wine64 xvfb xauth xdotool x11-apps imagemagick pulseaudio pulseaudio-utils fonts-wine sox ccache
       clang libclang-rt-14-dev libx11-dev)
-[ "$SONIDEX_HOST_RUNS32" = yes ] && pkgs+=(wine32:i386)
+# The X libraries Wine recommends, for each Wine installed: without them it falls back to X's
+# own font cursors and leaves out input and display extensions, so the 32-bit and the 64-bit
+# Wine would look and behave differently.
+xlibs=(libxcursor1 libxi6 libxrandr2 libxrender1 libxfixes3 libxinerama1 libxcomposite1 libxxf86vm1)
+pkgs+=("${xlibs[@]}")
+if [ "$SONIDEX_HOST_RUNS32" = yes ]; then
+  pkgs+=(wine32:i386)
+  for p in "${xlibs[@]}"; do pkgs+=("$p:i386"); done
+fi
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

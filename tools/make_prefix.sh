@@ -23,6 +23,14 @@ if [ ! -f "$P/.base" ]; then
   env -u DISPLAY wineserver -w 9>&-
   touch "$P/.base"
 fi
+# Wine shows the program's own cursors as Windows does (by default it shows the cursor theme's,
+# or X's font cursors where libXcursor is missing): what the tests read of the pointer is then
+# the program's shape on every host. Its own step, so that an older prefix gets it too.
+if [ ! -f "$P/.cursors" ]; then
+  env -u DISPLAY "$SONIDEX_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v UseSystemCursors /d N /f </dev/null >/dev/null 2>&1 9>&-
+  env -u DISPLAY wineserver -w 9>&-
+  touch "$P/.cursors"
+fi
 # Drives for the folder tree's tests: T: a fixed disk and U: a CD-ROM, both folders of the
 # prefix that tests fill, and V: a CD-ROM drive with no disc in it (its link leads nowhere).
 if [ ! -f "$P/.drives" ]; then

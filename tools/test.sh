@@ -5,8 +5,15 @@
 # run once more on the 64-bit build. The 32-bit Sonidex.exe is checked on every machine.
 # Arguments go to the ctest runs of the native and the runnable build (for instance -R pattern);
 # a run with arguments leaves out the other build's checks.
+# --stress N runs only the end-to-end scripts, N times over beside a process that keeps one
+# processor busy (on a 32-bit-capable machine both builds' each time), and stops at the first
+# red run: what a slow or loaded machine of another kind would show.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+stress=0
+if [ "${1:-}" = --stress ]; then
+  stress=${2:?--stress takes a count}; shift 2
+fi
 source "$root/tools/host.sh"
 [ "$SONIDEX_HOST_ARCH" = none ] && exit 1
 echo "$SONIDEX_HOST_WHY"
@@ -14,6 +21,22 @@ echo "$SONIDEX_HOST_WHY"
 "$root/tools/build.sh" || { echo "build failed"; exit 1; }
 source "$root/tools/session.sh"
 trap session_end EXIT
+if [ "$stress" -gt 0 ]; then
+  builds=("$SONIDEX_BUILD")
+  if [ "$SONIDEX_HOST_ARCH" = 32 ]; then session_warm "$root/build/win64"; builds+=("$root/build/win64"); fi
+  # The busy processor: a shell loop that never sleeps, ended with the session.
+  ( trap 'exit 0' TERM; while :; do :; done ) &
+  spinner=$!
+  trap 'kill $spinner 2>/dev/null; session_end' EXIT
+  for i in $(seq "$stress"); do
+    for b in "${builds[@]}"; do
+      echo "== stress run $i of $stress: $b"
+      ( cd "$b" && ctest --output-on-failure -R '^e2e\.' "$@" ) || { echo "stress: run $i failed on $b"; exit 1; }
+    done
+  done
+  echo "stress: $stress runs green beside a busy processor"
+  exit 0
+fi
 logs=$root/build/test-logs
 rm -rf "$logs"; mkdir -p "$logs"
 rc=0

@@ -4,7 +4,7 @@ messages the companion stand-in received and the sound the capture recorded.
 
 The test session (tools/session.sh, started by tools/test.sh) provides DISPLAY, the Wine prefix
 and the PulseAudio capture."""
-import configparser, os, re, shutil, subprocess, sys, time
+import atexit, configparser, ctypes, os, re, shutil, signal, subprocess, sys, time
 
 SOURCE = os.environ.get("SONIDEX_SOURCE") or os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 
@@ -40,6 +40,55 @@ for _server in ("/usr/lib/wine/wineserver64", "/usr/lib/wine/wineserver32"):
 def wine(program, *args):
     """The command line that runs one of this build's programs under Wine."""
     return [LOADER, os.path.join(BUILD, program), *map(str, args)]
+
+
+# Every program a script starts is recorded and ended when the script ends, however it ends: a
+# normal end or an exception (atexit), a SIGTERM (turned into an exit), or the script killed
+# outright by ctest's timeout (the kernel sends the program SIGKILL when its parent dies). A
+# leftover window would otherwise be found, and driven, by the next script on the display.
+_started = []
+_libc = ctypes.CDLL(None, use_errno=True)
+
+
+def _die_with_script():
+    _libc.prctl(1, signal.SIGKILL)          # PR_SET_PDEATHSIG
+
+
+def launch(cmd, **kw):
+    """Starts a program that lives no longer than this script."""
+    kw.setdefault("stdout", subprocess.DEVNULL)
+    kw.setdefault("stderr", subprocess.DEVNULL)
+    p = subprocess.Popen(cmd, env=ENV, stdin=subprocess.DEVNULL, preexec_fn=_die_with_script, **kw)
+    _started.append(p)
+    return p
+
+
+def end(p, seconds=5):
+    """Asks a started program to end, then ends it."""
+    if p.poll() is None:
+        p.terminate()
+        try:
+            p.wait(seconds)
+        except subprocess.TimeoutExpired:
+            p.kill()
+            p.wait(10)
+
+
+@atexit.register
+def _end_started():
+    for p in _started:
+        if p.poll() is None:
+            p.kill()
+            p.wait(10)
+
+
+signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
+
+
+def run(cmd, seconds=60, **kw):
+    """Runs one of the short helper programs to its end; it may not hang the script."""
+    return subprocess.run(cmd, env=ENV, stdin=subprocess.DEVNULL, capture_output=True, timeout=seconds,
+                          preexec_fn=_die_with_script, **kw)
 
 
 def require_session():
@@ -110,8 +159,7 @@ class Companion:
         os.makedirs(os.path.dirname(self.log), exist_ok=True)
         if os.path.exists(self.log):
             os.remove(self.log)
-        self.proc = subprocess.Popen(wine("BeatcrafterStandIn.exe", winpath(self.log)),
-                                     env=ENV, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.proc = launch(wine("BeatcrafterStandIn.exe", winpath(self.log)))
         wait_for(lambda: xdo("search", "--name", "Beatcrafter stand-in", check=False), 15, "companion window")
 
     def messages(self):
@@ -121,24 +169,28 @@ class Companion:
             return [line.split() for line in f if line.strip()]
 
     def stop(self):
-        self.proc.terminate()
-        try:
-            self.proc.wait(5)
-        except subprocess.TimeoutExpired:
-            self.proc.kill()
+        end(self.proc)
 
 
-def wait_for(cond, seconds, what):
-    end = time.time() + seconds
-    while time.time() < end:
+def wait_for(cond, seconds, what, shot=True):
+    until = time.time() + seconds
+    while time.time() < until:
         v = cond()
         if v:
             return v
         time.sleep(0.05)
+    if not shot:
+        raise TimeoutError(f"timed out waiting for {what}")
     # What the screen showed, for the reader of a failed run.
-    shot = os.path.join(BUILD, "e2e-scratch", "timeout.png")
-    subprocess.run(["import", "-window", "root", shot], env=ENV, capture_output=True)
-    raise TimeoutError(f"timed out waiting for {what} (the screen: {shot})")
+    path = os.path.join(BUILD, "e2e-scratch", "timeout.png")
+    subprocess.run(["import", "-window", "root", path], env=ENV, capture_output=True)
+    raise TimeoutError(f"timed out waiting for {what} (the screen: {path})")
+
+
+def sonidex_windows():
+    """The main windows of Sonidex on the display, of any run."""
+    out = xdo("search", "--onlyvisible", "--name", "^Sonidex ", check=False)
+    return out.split()
 
 
 def settle(read, want, seconds=5):
@@ -156,7 +208,7 @@ def list_probe():
     """What ListProbe.exe reads of the main window from outside: its list's count, selection,
     top line, place and state, the window's title and the lines' texts."""
     # The lines' texts are in the program's 8-bit code page.
-    return subprocess.run(wine("ListProbe.exe"), capture_output=True, env=ENV).stdout.decode("latin-1")
+    return run(wine("ListProbe.exe")).stdout.decode("latin-1")
 
 
 def probe():
@@ -175,14 +227,19 @@ class Sonidex:
     """One run of Sonidex.exe."""
 
     def __init__(self, *args, cwd=None):
+        # A window left by an earlier run would be found and driven instead of ours: refuse.
+        try:
+            wait_for(lambda: not sonidex_windows(), 10, "no Sonidex window on the display", shot=False)
+        except TimeoutError:
+            raise RuntimeError(f"a Sonidex window of an earlier run is still on the display "
+                               f"({sonidex_windows()}): not starting another") from None
         self.started = time.time()
-        self.proc = subprocess.Popen(wine("Sonidex.exe", *args), env=ENV, cwd=cwd,
-                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.proc = launch(wine("Sonidex.exe", *args), cwd=cwd)
         self.window = wait_for(lambda: self._find(), 30, "the Sonidex window")
 
     def _find(self):
-        out = xdo("search", "--onlyvisible", "--name", "^Sonidex ", check=False)
-        return out.split()[0] if out else None
+        out = sonidex_windows()
+        return out[0] if out else None
 
     def title(self):
         return xdo("getwindowname", self.window)
@@ -245,11 +302,15 @@ class Sonidex:
     def kill(self):
         self.proc.kill()
         self.proc.wait(10)
+        wait_for(lambda: self._find() != self.window, 10, "the killed program's window to go")
 
 
 # Client offsets of what the tests click on the main window (the thin frame is 3 pixels).
 FRAME = 3
 CONTROL_BOX = (329, 98)          # the player panel with both sides shown
+# A client point of the title strip that no text reaches, whatever the title: the text is
+# centred in the strip and starts on its row 2, so row 1 shows the title colour alone.
+TITLE_COLOUR = (400, 1)
 # Points of the player panel's controls, in the panel's own coordinates.
 LOOP = (14, 266)
 STOP = (89, 279)
@@ -262,7 +323,7 @@ def dialogs(close=False, press=None):
     """The message boxes on the screen: [(title, [texts of their controls])]; close=True also
     presses the first button of each, press="&No" the button of that caption."""
     args = ["close"] if close else ["press", press] if press else []
-    out = subprocess.run(wine("wintext.exe", *args), capture_output=True, text=True, env=ENV).stdout
+    out = run(wine("wintext.exe", *args), text=True).stdout
     boxes = []
     for line in out.splitlines():
         if line.startswith("  "):
@@ -313,7 +374,8 @@ class Checks:
 
 def cursor(lowest=False):
     """The X pointer's current shape: (width, height, hot x, hot y), read through XFixes (the
-    cursor is not in screenshots); with lowest, also the lowest row holding a visible pixel."""
+    cursor is not in screenshots); with lowest, also the lowest row holding a pixel at least half
+    opaque. The prefix has Wine show the program's own cursors, so this is the program's shape."""
     import ctypes, ctypes.util
 
     class Image(ctypes.Structure):
@@ -340,7 +402,7 @@ def cursor(lowest=False):
         out = (c.width, c.height, c.xhot, c.yhot)
         if lowest:
             px = ctypes.cast(c.pixels, ctypes.POINTER(ctypes.c_ulong))
-            rows = [y for y in range(c.height) if any(px[y * c.width + x] >> 24 for x in range(c.width))]
+            rows = [y for y in range(c.height) if any((px[y * c.width + x] >> 24) & 0xFF >= 128 for x in range(c.width))]
             out += (max(rows) if rows else None,)
         x11.XFree(img)
         return out

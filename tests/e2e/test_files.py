@@ -167,8 +167,7 @@ def target(effect):
     log = os.path.join(BUILD, "e2e-scratch", "droptarget.log")
     if os.path.exists(log):
         os.remove(log)
-    p = subprocess.Popen(wine("DropTargetStandIn.exe", winpath(log), effect), env=ENV,
-                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    p = launch(wine("DropTargetStandIn.exe", winpath(log), effect))
     wait_for(lambda: xdo("search", "--name", "Drop target stand-in", check=False), 15, "the drop target")
     return p, log
 
@@ -187,7 +186,7 @@ block = bytes([20]) + block[1:]
 c.eq(open(log).read().split(), ["drop", "1", block.hex()], "the target gets the file-drop block and the copy effect")
 time.sleep(0.6)
 c.true(audiocheck.analyze(cap.since(m))["silent"], "a drop elsewhere plays nothing")
-p.terminate()
+end(p)
 for how, effect, to, esc in (("Escape", "copy", (1000, 200), True), ("a release over nothing", "copy", (700, 900), False),
                              ("a move-only target", "move", (1000, 200), False)):
     p, log = target(effect)
@@ -198,7 +197,7 @@ for how, effect, to, esc in (("Escape", "copy", (1000, 200), True), ("a release 
     time.sleep(1.0)
     found, same, _ = audiocheck.bit_exact(cap.since(m), SAMPLE)
     c.true(found and same, f"{how} cancels the drag and the sample plays again from its start")
-    p.terminate()
+    end(p)
 s.key("alt+F4"); s.wait_exit()
 
 # --- The companion -------------------------------------------------------------------------------

@@ -54,8 +54,8 @@ shown = time.time()
 _, _, hot_x, hot_y, lowest = cursor(lowest=True)
 hx, hy, hw, hh = hint_geometry("Toggle Left Panel")
 c.eq(hx, px, "the hint's left edge at the pointer")
-# Below the arrow's visible shape: Wine's arrow mask ends on row 20, the X image of it drawn from
-# the colour picture on row 18; not the 32 of a cursor that could not be read.
+# Below the arrow's visible shape: the arrow's mask ends on row 20, and the pointer X shows is
+# that arrow; not the 32 of a cursor whose shape could not be read.
 drop = hy - py
 c.true(lowest - hot_y <= drop <= lowest - hot_y + 2, f"the hint's top just below the arrow's shape (drop {drop}, shape ends {lowest - hot_y})")
 shot = os.path.join(SHOTS, "hint.png")

@@ -19,7 +19,7 @@ write_ini(f"[Sonidex settings]\nWindowX={X}\nWindowY={Y}\n")
 def title_colour(s, name):
     path = os.path.join(SHOTS, name + ".png")
     s.screenshot(path)
-    return pixel(path, X + FRAME + 400, Y + FRAME + 3)
+    return pixel(path, X + FRAME + TITLE_COLOUR[0], Y + FRAME + TITLE_COLOUR[1])
 
 
 s = Sonidex(winpath(lib))
