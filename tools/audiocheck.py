@@ -91,27 +91,30 @@ def signal_span(data, threshold=8):
 
 def analyze(data, threshold=8):
     """Level (dB re full scale RMS) per channel, pitch by zero crossings, duration of the
-    non-silent span in ms, and gaps of 2 ms or more of silence inside it."""
+    non-silent span in ms, and gaps of 2 ms or more of silence inside it. Level and pitch are
+    of what sounded: the gaps (a sound server run dry on a busy machine) are left out of both."""
     left, right = channels(data)
     s, e = signal_span(data, threshold)
     if e <= s:
         return {"silent": True, "duration_ms": 0.0}
+    gaps, spans, run, begin = [], [], 0, s
+    for i in range(s, e + 1):
+        if i < e and abs(left[i]) <= threshold and abs(right[i]) <= threshold:
+            run += 1
+            continue
+        if run >= RATE // 500:
+            gaps.append(((i - run - s) * 1000 / RATE, run * 1000 / RATE))
+            spans.append((begin, i - run))
+            begin = i
+        run = 0
+    spans.append((begin, e))
+    n = sum(b - a for a, b in spans)
 
     def level(ch):
-        seg = ch[s:e]
-        rms = math.sqrt(sum(x * x for x in seg) / len(seg))
+        rms = math.sqrt(sum(x * x for a, b in spans for x in ch[a:b]) / n)
         return 20 * math.log10(rms / 32768) if rms > 0 else -200.0
     lo = left if max(abs(x) for x in left[s:e]) >= max(abs(x) for x in right[s:e]) else right
-    seg = lo[s:e]
-    zc = sum(1 for i in range(1, len(seg)) if (seg[i - 1] < 0) != (seg[i] < 0))
-    gaps, run = [], 0
-    for i in range(s, e):
-        if abs(left[i]) <= threshold and abs(right[i]) <= threshold:
-            run += 1
-        else:
-            if run >= RATE // 500:
-                gaps.append(((i - run - s) * 1000 / RATE, run * 1000 / RATE))
-            run = 0
+    zc = sum(1 for a, b in spans for i in range(a + 1, b) if (lo[i - 1] < 0) != (lo[i] < 0))
     return {"silent": False, "left_db": level(left), "right_db": level(right),
-            "freq": zc / 2 / ((e - s) / RATE), "duration_ms": (e - s) * 1000 / RATE,
+            "freq": zc / 2 / (n / RATE), "duration_ms": (e - s) * 1000 / RATE,
             "start_ms": s * 1000 / RATE, "gaps": gaps}

@@ -194,7 +194,11 @@ for how, effect, to, esc in (("Escape", "copy", (1000, 200), True), ("a release 
     time.sleep(0.3)
     m = cap.mark()
     drag(s, geo, 0, to, escape=esc)
-    time.sleep(1.0)
+    whole = lambda: audiocheck.bit_exact(cap.since(m), SAMPLE)[1]
+    try:
+        wait_for(whole, 5, f"the sample after {how}")
+    except TimeoutError:
+        pass
     found, same, _ = audiocheck.bit_exact(cap.since(m), SAMPLE)
     c.true(found and same, f"{how} cancels the drag and the sample plays again from its start")
     end(p)
