@@ -8,7 +8,7 @@ import check_exe
 require_session()
 c = Checks()
 version = open(os.path.join(BUILD, "sonidex-version")).read().strip()
-r = subprocess.run([os.path.join(SOURCE, "tools", "package.sh")], capture_output=True, text=True)
+r = run([os.path.join(SOURCE, "tools", "package.sh")], 600, text=True)
 c.eq(r.returncode, 0, f"tools/package.sh ({r.stderr[-800:]})")
 if r.returncode:
     c.done()
@@ -39,16 +39,16 @@ if subprocess.run(["/usr/lib/wine/wine", "--version"], capture_output=True).retu
     sys.exit(77)
 
 # Program Files, or Program Files (x86) on 64-bit Windows. No Linux menu entries for the shortcut.
-env = dict(ENV, WINEDLLOVERRIDES=ENV["WINEDLLOVERRIDES"] + ";winemenubuilder.exe=d")
+ENV["WINEDLLOVERRIDES"] += ";winemenubuilder.exe=d"
 target = r"C:\Program Files (x86)\Sonidex" if ARCH == 64 else r"C:\Program Files\Sonidex"
 folder = os.path.join(PREFIX, "drive_c", *target[3:].split("\\"))
 shortcut = os.path.join(PREFIX, "drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Sonidex.lnk")
 KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Sonidex"
-entry = lambda: dict(re.findall(r"^\s+(\w+)\s+REG_\w+\s+(.*?)\s*$", subprocess.run(
-    [LOADER, "reg", "query", KEY, "/reg:32"], capture_output=True, env=env).stdout.decode(), re.M))
+entry = lambda: dict(re.findall(r"^\s+(\w+)\s+REG_\w+\s+(.*?)\s*$",
+                                run([LOADER, "reg", "query", KEY, "/reg:32"]).stdout.decode(), re.M))
 program = None
 try:
-    c.eq(subprocess.run([LOADER, dist[2], "/S"], env=env, timeout=120).returncode, 0, "the silent installation")
+    c.eq(run([LOADER, dist[2], "/S"], 120).returncode, 0, "the silent installation")
     c.eq(sorted(os.listdir(folder)) if os.path.isdir(folder) else None,
          ["LICENSE.txt", "README.txt", "Sonidex.exe", "Uninstall.exe"], "the installed files")
     c.true(os.path.isfile(shortcut), "the Start-menu shortcut")
@@ -62,7 +62,7 @@ try:
     program.key("Escape")
     c.eq(program.wait_exit(), 0, "the installed program shows its window and closes")
     # The uninstaller hands the work to a copy of itself in the temporary folder and ends.
-    subprocess.run([LOADER, os.path.join(folder, "Uninstall.exe"), "/S"], env=env, timeout=60)
+    run([LOADER, os.path.join(folder, "Uninstall.exe"), "/S"])
     c.becomes(lambda: (os.path.exists(folder), os.path.exists(shortcut), entry()), (False, False, {}),
               "the uninstaller removes the files, the shortcut and the entry", 30)
 finally:
@@ -71,6 +71,6 @@ finally:
     shutil.rmtree(folder, ignore_errors=True)
     if os.path.exists(shortcut):
         os.remove(shortcut)
-    subprocess.run([LOADER, "reg", "delete", KEY, "/reg:32", "/f"], capture_output=True, env=env)
+    run([LOADER, "reg", "delete", KEY, "/reg:32", "/f"])
     remove_ini()
 c.done()
