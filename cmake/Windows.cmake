@@ -16,6 +16,19 @@ file(WRITE ${CMAKE_BINARY_DIR}/sonidex-arch "${SONIDEX_ARCH}\n")
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-run.sh --build ${CMAKE_BINARY_DIR})
 add_compile_definitions(WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0600 NOMINMAX)
 
+# The project's version, for the resource script and the about box (a header), and for
+# tools/package.sh (sonidex-version). The manifest names it too; it is checked here.
+set(GEN_OUT ${CMAKE_BINARY_DIR}/generated)
+configure_file(${CMAKE_SOURCE_DIR}/resources/SonidexVersion.h.in ${GEN_OUT}/SonidexVersion.h)
+file(WRITE ${CMAKE_BINARY_DIR}/sonidex-version "${PROJECT_VERSION}\n")
+set(MANIFEST ${CMAKE_SOURCE_DIR}/resources/Sonidex.manifest)
+file(STRINGS ${MANIFEST} identity REGEX "<assemblyIdentity")
+string(REGEX MATCH "version=\"([0-9.]+)\"" _ "${identity}")
+if(NOT CMAKE_MATCH_1 STREQUAL "${PROJECT_VERSION}.0")
+  message(FATAL_ERROR "resources/Sonidex.manifest names version ${CMAKE_MATCH_1}; "
+    "the project is ${PROJECT_VERSION}: its assemblyIdentity wants ${PROJECT_VERSION}.0")
+endif()
+
 # Pictures, cursors and the icon are drawn by our generator; windres compiles the script.
 set(RES_OUT ${CMAKE_BINARY_DIR}/resources)
 add_custom_command(OUTPUT ${RES_OUT}/stamp
@@ -25,8 +38,8 @@ add_custom_command(OUTPUT ${RES_OUT}/stamp
   COMMENT "Drawing resources")
 add_custom_target(resources_gen DEPENDS ${RES_OUT}/stamp)
 set(RC_FILE ${CMAKE_SOURCE_DIR}/resources/Sonidex.rc)
-set_source_files_properties(${RC_FILE} PROPERTIES OBJECT_DEPENDS ${RES_OUT}/stamp)
-set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${RES_OUT} -I${CMAKE_SOURCE_DIR}/resources")
+set_source_files_properties(${RC_FILE} PROPERTIES OBJECT_DEPENDS "${RES_OUT}/stamp;${MANIFEST};${GEN_OUT}/SonidexVersion.h")
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${RES_OUT} -I${GEN_OUT} -I${CMAKE_SOURCE_DIR}/resources")
 enable_language(RC)
 add_library(sonidex_res OBJECT ${RC_FILE})
 add_dependencies(sonidex_res resources_gen)
@@ -39,7 +52,7 @@ list(FILTER WIN_SOURCES EXCLUDE REGEX "/app/Main\\.cpp$")
 list(FILTER WIN_SOURCES EXCLUDE REGEX "/toolkit/Locale\\.cpp$")
 target_sources(sonidex_pure PRIVATE ${CMAKE_SOURCE_DIR}/src/toolkit/Locale.cpp)
 add_library(sonidex_win STATIC ${WIN_SOURCES})
-target_include_directories(sonidex_win PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_include_directories(sonidex_win PUBLIC ${CMAKE_SOURCE_DIR}/src PRIVATE ${GEN_OUT})
 target_compile_options(sonidex_win PRIVATE ${WARN_WIN})
 target_link_libraries(sonidex_win PUBLIC sonidex_pure
   dsound dxguid winmm comctl32 ole32 oleaut32 uuid gdi32 user32 kernel32 advapi32)

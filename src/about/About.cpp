@@ -1,4 +1,6 @@
 #include "about/About.h"
+#include "about/pure/VersionText.h"
+#include "SonidexVersion.h"
 
 TLabel* TAboutBox::MakeLabel(const char* name, const char* caption, TRect r, const char* font, int height,
                              unsigned style)
@@ -28,7 +30,8 @@ TAboutBox::TAboutBox(TComponent* owner) : TForm(owner)
     SetCaption("About");
     SetClientSize(269, 165);
 
-    VersionLabel = MakeLabel("VersionLabel", "v1.5", Bounds(215, 32, 22, 11), "Small Fonts", 9, fsBold);
+    const std::string version = VersionCaption(SONIDEX_VERSION_MAJOR, SONIDEX_VERSION_MINOR, SONIDEX_VERSION_PATCH);
+    VersionLabel = MakeLabel("VersionLabel", version.c_str(), Bounds(215, 32, 22, 11), "Small Fonts", 9, fsBold);
     VersionLabel->Font.SetColor(clGray);
     Image1 = new TImage(this);
     Image1->Name = "Image1";

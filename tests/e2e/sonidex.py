@@ -226,7 +226,8 @@ def list_lines():
 class Sonidex:
     """One run of Sonidex.exe."""
 
-    def __init__(self, *args, cwd=None):
+    def __init__(self, *args, cwd=None, program="Sonidex.exe"):
+        """program: this build's Sonidex.exe, or the path of another copy (an installed one)."""
         # A window left by an earlier run would be found and driven instead of ours: refuse.
         try:
             wait_for(lambda: not sonidex_windows(), 10, "no Sonidex window on the display", shot=False)
@@ -234,7 +235,7 @@ class Sonidex:
             raise RuntimeError(f"a Sonidex window of an earlier run is still on the display "
                                f"({sonidex_windows()}): not starting another") from None
         self.started = time.time()
-        self.proc = launch(wine("Sonidex.exe", *args), cwd=cwd)
+        self.proc = launch(wine(program, *args), cwd=cwd)
         self.window = wait_for(lambda: self._find(), 30, "the Sonidex window")
 
     def _find(self):

@@ -54,9 +54,11 @@ TEST(FileDropTarget, OneEventPerDropWithWholePathsOnlyWhileEnabled)
         if (drops.size() == 1) SendMessageA(panel->Handle(), WM_DROPFILES, WPARAM(MakeDrop({"C:\\inner.wav"}, 1, 1)), 0);
     };
     const std::string longPath = "C:\\" + std::string(290, 'x') + ".wav";
-    SendMessageA(panel->Handle(), WM_DROPFILES, WPARAM(MakeDrop({"C:\\a b.wav", longPath, "D:\\\xFC.wav"}, 7, 9)), 0);
+    // A name beyond ASCII, in the program's code page (UTF-8, as its manifest asks).
+    const std::string umlaut = "D:\\\xC3\xBC.wav";
+    SendMessageA(panel->Handle(), WM_DROPFILES, WPARAM(MakeDrop({"C:\\a b.wav", longPath, umlaut}, 7, 9)), 0);
     ASSERT_EQ(drops.size(), 2u);
-    EXPECT_EQ(drops[0], (std::vector<std::string>{"C:\\a b.wav", longPath, "D:\\\xFC.wav"}));
+    EXPECT_EQ(drops[0], (std::vector<std::string>{"C:\\a b.wav", longPath, umlaut}));
     EXPECT_EQ(drops[1], std::vector<std::string>{"C:\\inner.wav"});
     EXPECT_EQ(trg->DropPoint.X, 1);
 
