@@ -236,7 +236,18 @@ class Sonidex:
                                f"({sonidex_windows()}): not starting another") from None
         self.started = time.time()
         self.proc = launch(wine(program, *args), cwd=cwd)
-        self.window = wait_for(lambda: self._find(), 30, "the Sonidex window")
+
+        def shown():
+            if self.proc.poll() is not None:
+                raise RuntimeError(f"{program} ended with code {self.proc.returncode} before its window showed")
+            return self._find()
+        try:
+            self.window = wait_for(shown, 30, "the Sonidex window")
+        except TimeoutError:
+            names = [xdo("getwindowname", w, check=False) for w in xdo("search", "--name", "", check=False).split()]
+            print(f"no Sonidex window after 30 s; the program runs; the display's named windows: "
+                  f"{[n for n in names if n]}")
+            raise
 
     def _find(self):
         out = sonidex_windows()
