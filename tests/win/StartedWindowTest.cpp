@@ -77,17 +77,14 @@ TEST_F(StartedWindow, CaptionsMadeForArialFit)
 {
     auto* about = new TAboutBox(Form);
     about->AfterConstruction();
-    HDC dc = GetDC(nullptr);
-    auto width = [&](TControl* c, HFONT font) {
-        SelectObject(dc, font);
+    HDC dc = GetDC(about->Handle());
+    const int box = GetSystemMetrics(SM_CXMENUCHECK) + 4;          // a box's mark and its gap
+    for (auto [c, room] : {std::pair<TControl*, int>{Form->SubdirBox, box}, {SettingsForm->DblClickBox, box},
+                           {SettingsForm->MPBox, box}, {about->MyNameLabel, 0}}) {
+        SelectObject(dc, c->Font.Handle());
         RECT r = {};
         DrawTextA(dc, c->Caption().c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-        return r.right;
-    };
-    auto font = [](TWinControl* c) { return reinterpret_cast<HFONT>(SendMessageA(c->Handle(), WM_GETFONT, 0, 0)); };
-    for (TWinControl* box : std::initializer_list<TWinControl*>{Form->SubdirBox, SettingsForm->DblClickBox,
-                                                               SettingsForm->MPBox, SettingsForm->WPBox})
-        EXPECT_LE(width(box, font(box)), box->Width() - GetSystemMetrics(SM_CXMENUCHECK) - 4) << box->Caption();
-    EXPECT_LE(width(about->MyNameLabel, about->MyNameLabel->Font.Handle()), about->MyNameLabel->Width());
-    ReleaseDC(nullptr, dc);
+        EXPECT_LE(r.right, c->Width() - room) << c->Caption();
+    }
+    ReleaseDC(about->Handle(), dc);
 }
