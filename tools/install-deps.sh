@@ -3,7 +3,8 @@
 # (the 32-bit program is built everywhere, the 64-bit one beside it), the Wine this machine can
 # run (with its 32-bit part only where the kernel runs 32-bit code), a virtual X display, input
 # and screenshot tools, a private PulseAudio for sound capture, GoogleTest sources, clang with libFuzzer,
-# and zip and NSIS for the release packages (tools/package.sh).
+# Liberation Sans, which the test prefixes put in place of Arial (Wine has no Arial), and zip
+# and NSIS for the release packages (tools/package.sh).
 # Quiet and quick when all is there.
 set -euo pipefail
 source "$(dirname "$0")/host.sh"
@@ -11,7 +12,7 @@ source "$(dirname "$0")/host.sh"
 pkgs=(cmake make g++ python3 googletest
       g++-mingw-w64-i686 gcc-mingw-w64-i686 binutils-mingw-w64-i686
       g++-mingw-w64-x86-64 gcc-mingw-w64-x86-64 binutils-mingw-w64-x86-64
-      wine wine64 xvfb xauth xdotool x11-apps imagemagick pulseaudio pulseaudio-utils fonts-wine sox ccache
+      wine wine64 xvfb xauth xdotool x11-apps imagemagick pulseaudio pulseaudio-utils fonts-wine fonts-liberation sox ccache
       clang libclang-rt-14-dev libx11-dev zip nsis)
 # The X libraries Wine recommends, for each Wine installed: without them it falls back to X's
 # own font cursors and leaves out input and display extensions, so the 32-bit and the 64-bit

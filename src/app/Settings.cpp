@@ -40,6 +40,7 @@ TSettingsForm::TSettingsForm(TComponent* owner) : TForm(owner)
     Name = "SettingsForm";
     BorderStyle = bsToolWindow;
     FormStyle = fsStayOnTop;
+    ShowHint = true;                    // the boxes' hints show, as the main window's do
     FColor = clSilver;
     Font.SetName("Arial");
     Font.SetHeight(-11);
@@ -114,6 +115,13 @@ TSettingsForm::TSettingsForm(TComponent* owner) : TForm(owner)
     TransparentButton1->SetParent(this);
     ColorDialog = new TColorDialog(this);
     ColorDialog->Name = "ColorDialog";
+
+    // Group captions grey and bold; the controls in them took the dialog's black Arial already.
+    for (TGroupBox* g : {GeneralGroup, FileTypesGroup, PlayGroup, ColorsGroup}) {
+        g->ParentFont = false;
+        g->Font.SetStyle(fsBold);
+        g->Font.SetColor(clGray);
+    }
 
     MPBox->OnClick = {this, &TSettingsForm::DSBoxClick};
     DSBox->OnClick = {this, &TSettingsForm::DSBoxClick};

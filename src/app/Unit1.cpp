@@ -286,6 +286,9 @@ void TSonidexForm::FinishStartup()
     Hint95->OnPaintHint = {this, &TSonidexForm::Hint95PaintHint};
     // 8. Everything else is in place: the folder tree reads the disk.
     StartFolderTree();
+    // 9. OLE on this thread, which the shell's delete needs (and dragging out), now that the
+    // window is up; it ends when the program does.
+    OleReady();
 }
 
 void TSonidexForm::StartFolderTree()

@@ -1,6 +1,8 @@
 // The main window: start-up and shut-down, settings, layout, the sample list and the player.
 #pragma once
 #include <memory>
+#include <windows.h>
+#include <shellapi.h>
 #include "toolkit/ExtCtrls.h"
 #include "toolkit/Forms.h"
 #include "toolkit/ImgList.h"
@@ -170,6 +172,7 @@ public:
     TTimer* RereadTimer;
     void RereadTimerTimer(TObject* sender);
     unsigned FFirstChangeAt = 0, FLastChangeAt = 0;
+    int FDeletions = 0;                 // deletions under way (a drop may come inside another's box)
 
     bool StayOnTop = false;             // "/T" for this run
     std::string FilterOverride;         // "/F..." for this run
@@ -212,6 +215,12 @@ extern TSonidexForm* SonidexForm;
 
 // The player panel's sliders as designed.
 extern const TSliderDesign VolSliderDesign, PanSliderDesign, FreqSliderDesign, PosBarDesign;
+
+// The shell's calls that delete a file; tests stand in for the shell through them.
+using TShellExecuteExProc = BOOL(WINAPI*)(SHELLEXECUTEINFOA* info);
+using TFileOperationProc = int(WINAPI*)(SHFILEOPSTRUCTA* op);
+extern TShellExecuteExProc ShellExecuteExCall;
+extern TFileOperationProc FileOperationCall;
 
 // Sends the companion program (window class "TBeatcrafterMainForm") a message and waits until
 // it has handled it; false when the companion is not running.

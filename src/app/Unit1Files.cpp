@@ -37,15 +37,41 @@ void TSonidexForm::CreateFileComponents()
     RereadTimer->OnTimer = {this, &TSonidexForm::RereadTimerTimer};
 }
 
+namespace {
+// The shell's calls as the system has them, loaded on first need with the rest of shell32.
+BOOL WINAPI SystemShellExecuteEx(SHELLEXECUTEINFOA* info)
+{
+    using Fn = BOOL(WINAPI*)(SHELLEXECUTEINFOA*);
+    static const auto f = LateBound<Fn>("shell32.dll", "ShellExecuteExA");
+    if (f) return f(info);
+    SetLastError(ERROR_NO_ASSOCIATION);
+    return FALSE;
+}
+
+int WINAPI SystemFileOperation(SHFILEOPSTRUCTA* op)
+{
+    using Fn = int(WINAPI*)(SHFILEOPSTRUCTA*);
+    static const auto f = LateBound<Fn>("shell32.dll", "SHFileOperationA");
+    return f ? f(op) : ERROR_PROC_NOT_FOUND;
+}
+
+// The shell has no "delete" verb for files: no association (Windows), or Wine's invalid
+// parameter. Any other failure (the user said No, or cancelled) is the user's answer.
+bool DeleteVerbMissing(const SHELLEXECUTEINFOA& info, DWORD error)
+{
+    return reinterpret_cast<INT_PTR>(info.hInstApp) == SE_ERR_NOASSOC || error == ERROR_NO_ASSOCIATION ||
+           error == ERROR_INVALID_PARAMETER;
+}
+}
+
+TShellExecuteExProc ShellExecuteExCall = &SystemShellExecuteEx;
+TFileOperationProc FileOperationCall = &SystemFileOperation;
+
 // Hands one file to the shell's delete. Only a whole path that names an existing file as it
 // stands goes: the shell reads "*" and "?" as wildcards, and a cut path can name another file.
 void TSonidexForm::ShellDeleteFile(const std::string& path)
 {
     if (!DeletablePath(path) || !FileExists(path)) return;
-    using ShellExecuteExFn = BOOL(WINAPI*)(SHELLEXECUTEINFOA*);
-    using FileOperationFn = int(WINAPI*)(SHFILEOPSTRUCTA*);
-    static const auto shellExecuteEx = LateBound<ShellExecuteExFn>("shell32.dll", "ShellExecuteExA");
-    static const auto fileOperation = LateBound<FileOperationFn>("shell32.dll", "SHFileOperationA");
     SHELLEXECUTEINFOA info = {};
     info.cbSize = sizeof info;
     info.fMask = SEE_MASK_INVOKEIDLIST | SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
@@ -53,18 +79,23 @@ void TSonidexForm::ShellDeleteFile(const std::string& path)
     info.lpVerb = "delete";
     info.lpFile = path.c_str();
     info.nShow = SW_SHOWNORMAL;
-    const bool done = shellExecuteEx && shellExecuteEx(&info);
+    SetLastError(0);
+    const bool done = ShellExecuteExCall(&info);
+    const DWORD error = GetLastError();
     if (info.hProcess) CloseHandle(info.hProcess);
-    if (done || !fileOperation) return;
+    if (done || !DeleteVerbMissing(info, error)) return;
     // Where the shell has no "delete" verb for files (Wine), its file operation sends the file
-    // to the recycle bin the same way, asking first.
+    // to the recycle bin the same way, asking first. Its own error boxes stay away: a failure
+    // is told once, in the program's words.
     const std::string list = ShellFileList(path);
     SHFILEOPSTRUCTA op = {};
     op.hwnd = Handle();
     op.wFunc = FO_DELETE;
     op.pFrom = list.c_str();
-    op.fFlags = FOF_ALLOWUNDO;
-    fileOperation(&op);
+    op.fFlags = FOF_ALLOWUNDO | FOF_NOERRORUI;
+    if (FileOperationCall(&op) != 0 && !op.fAnyOperationsAborted)
+        Application->MessageBox("Couldn't delete " + path + ".\rThe file may be in use or write-protected.",
+                                MB_OK | MB_ICONERROR);
 }
 
 void TSonidexForm::DeleteSample(std::string path)
@@ -74,10 +105,29 @@ void TSonidexForm::DeleteSample(std::string path)
     SendMciCommand("STOP PlayingMIDI");
     SendMciCommand("CLOSE PlayingMIDI");
     PlayerState.LastIndex = -1;
-    const bool watching = DiskChangeNotify->Enabled();
-    DiskChangeNotify->SetEnabled(false);
-    ShellDeleteFile(path);
-    DiskChangeNotify->SetEnabled(watching);
+    // Our own deletion is no change to show. A reread still pending from a change just before
+    // would run inside the shell's confirmation, rebuild the list and re-arm the watch, which
+    // would then report this very deletion: it is dropped, and the watch stays off (also for
+    // RefreshList) until the shell is done.
+    RereadTimer->SetEnabled(false);
+    struct TWatchOff {
+        TSonidexForm& F;
+        const bool Watching;
+        explicit TWatchOff(TSonidexForm& f) : F(f), Watching(f.DiskChangeNotify->Enabled())
+        {
+            ++F.FDeletions;
+            F.DiskChangeNotify->SetEnabled(false);
+        }
+        ~TWatchOff()
+        {
+            --F.FDeletions;
+            F.DiskChangeNotify->SetEnabled(Watching);
+        }
+    };
+    {
+        TWatchOff off(*this);
+        ShellDeleteFile(path);
+    }
     // The shell's answers prove nothing: the line goes only with the file.
     if (!FileExists(path)) RemoveSampleLine(path);
 }
@@ -119,6 +169,9 @@ void TSonidexForm::WAVListMouseDown(TObject*, TMouseButton button, TShiftState, 
         return;
     }
     if (button != mbLeft) return;
+    // The press has selected the line under it: it plays now, before a drag can begin, so a
+    // drag carries the line the user sees and the drop plays nothing.
+    WAVList->ReportSelection();
     const int i = WAVList->ItemIndex();
     const auto* r = RecordAt(i);
     if (!r || WAVList->Strings(i).empty()) return;

@@ -48,7 +48,7 @@ void TSonidexForm::RefreshList()
     if (AppSettings.Path.empty() || AppSettings.Path.back() != '\\') AppSettings.Path += '\\';
     DiskChangeNotify->SetWatchDir(WatchFolderOf(AppSettings.Path));
     DiskChangeNotify->SetWatchSubTree(AppSettings.Subdir);
-    DiskChangeNotify->SetEnabled(AppSettings.Reread);
+    DiskChangeNotify->SetEnabled(AppSettings.Reread && FDeletions == 0);   // on again after a deletion
     RereadTimer->SetEnabled(false);                // whatever changed is read now
     RebuildList();
 }

@@ -410,7 +410,8 @@ void TSonidexForm::FormKeyDown(TObject*, WORD& key, TShiftState shift)
 {
     // Ctrl+L flips the loop box, and its click runs as if clicked.
     if (key == 'L' && (shift & ssCtrl)) Loop->SetChecked(!Loop->Checked());
-    if (key == VK_F8 && AppSettings.AllowDeletion) {
+    // A held F8 deletes one sample, not one after another.
+    if (key == VK_F8 && AppSettings.AllowDeletion && !(shift & ssRepeat)) {
         const int i = WAVList->ItemIndex();
         if (i >= 0)
             if (const auto* r = dynamic_cast<const BoxItemDataType*>(WAVList->Objects(i))) DeleteSample(r->FileName);

@@ -52,9 +52,12 @@ void TDragFilesTrg::SetTarget(TWinControl* target)
         Accept();
         FEnabled = was;
         FTarget->MessageHook = nullptr;
+        FTarget->RemoveFreeNotification(this);
     }
     FTarget = target;
     if (!FTarget) return;
+    // The target may belong to another owner and go first: it says so (Notification).
+    FTarget->FreeNotification(this);
     FTarget->MessageHook = [this](UINT msg, WPARAM w, LPARAM, LRESULT& result) {
         if (msg == WM_CREATE) Accept();         // the target's window, made now or made anew
         if (msg != WM_DROPFILES) return false;

@@ -38,7 +38,7 @@ public:
     IDataObject* CreateDataObject() override;
 };
 
-// The program's OLE for drag and drop, started on the user-interface thread at the first drag
-// (loading OLE at start-up would delay the window) and ended at exit.
+// The program's OLE, for dragging out and for the shell's delete: started on the user-interface
+// thread once the window is up (before that it would delay the window) and ended at exit.
 bool OleReady();
 void OleShutdown();

@@ -8,6 +8,11 @@ TComponent::TComponent(TComponent* owner) : FOwner(owner)
 
 TComponent::~TComponent()
 {
+    while (!FFreeNotifies.empty()) {
+        TComponent* c = FFreeNotifies.back();
+        RemoveFreeNotification(c);
+        c->Notification(this, true);
+    }
     DestroyComponents();
     if (FOwner) FOwner->RemoveComponent(this);
 }
@@ -19,6 +24,20 @@ void TComponent::DestroyComponents()
         TComponent* c = FComponents.back();   // reverse order of creation
         c->Free();                            // its destructor takes it out of the list
     }
+}
+
+void TComponent::FreeNotification(TComponent* c)
+{
+    if (!c || c == this || std::find(FFreeNotifies.begin(), FFreeNotifies.end(), c) != FFreeNotifies.end()) return;
+    FFreeNotifies.push_back(c);
+    c->FFreeNotifies.push_back(this);
+}
+
+void TComponent::RemoveFreeNotification(TComponent* c)
+{
+    auto drop = [](std::vector<TComponent*>& v, TComponent* x) { v.erase(std::remove(v.begin(), v.end(), x), v.end()); };
+    drop(FFreeNotifies, c);
+    if (c) drop(c->FFreeNotifies, this);
 }
 
 void TComponent::InsertComponent(TComponent* c) { FComponents.push_back(c); }

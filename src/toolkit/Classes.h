@@ -32,7 +32,8 @@ private:
 
 using TNotifyEvent = TEvent<TObject*>;
 
-enum TShiftFlag : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
+enum TShiftFlag : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64,
+                          ssRepeat = 128 };   // a key's auto-repeat: it was already down
 using TShiftState = unsigned;
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
@@ -61,6 +62,10 @@ public:
 
     // Lets a component know that another one it refers to is about to go.
     virtual void Notification(TComponent* component, bool removing) {}
+    // Links this component and c, whoever owns them: the first of the two to go tells the other
+    // through Notification. A component that refers to another it does not own asks for this.
+    void FreeNotification(TComponent* c);
+    void RemoveFreeNotification(TComponent* c);
     // Called once the form loader has set every property of the component.
     virtual void Loaded() {}
     // Called by the owner just before it frees the component, while all of it still exists.
@@ -78,5 +83,6 @@ private:
     void RemoveComponent(TComponent* c);
     TComponent* FOwner = nullptr;
     std::vector<TComponent*> FComponents;
+    std::vector<TComponent*> FFreeNotifies;
     bool FDestroying = false;
 };

@@ -632,8 +632,8 @@ bool TWinControl::HandleKey(UINT msg, WPARAM w, LPARAM l)
         return ch == 0;
     }
     WORD key = static_cast<WORD>(w);
-    TShiftState s = KeyboardShiftState();
     bool down = msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN;
+    TShiftState s = KeyboardShiftState() | (down && (l & (1 << 30)) ? static_cast<TShiftState>(ssRepeat) : 0u);
     if (preview) {
         if (down) form->KeyDown(key, s); else form->KeyUp(key, s);
         if (!key) return true;

@@ -69,8 +69,11 @@ void TForm::CreateParams(TCreateParams& p)
     }
     if (BorderStyle != bsNone) {
         if (BorderIcons & biSystemMenu) p.Style |= WS_SYSMENU;
-        if (BorderIcons & biMinimize) p.Style |= WS_MINIMIZEBOX;
-        if (BorderIcons & biMaximize) p.Style |= WS_MAXIMIZEBOX;
+        // A dialog or a tool window of fixed size is neither minimised nor maximised: no box,
+        // and the system menu and a double click on the caption offer neither.
+        const bool sizes = BorderStyle == bsSingle || BorderStyle == bsSizeable;
+        if (sizes && (BorderIcons & biMinimize)) p.Style |= WS_MINIMIZEBOX;
+        if (sizes && (BorderIcons & biMaximize)) p.Style |= WS_MAXIMIZEBOX;
     }
     if (BorderStyle == bsToolWindow) p.ExStyle |= WS_EX_TOOLWINDOW;
     if (FormStyle == fsStayOnTop) p.ExStyle |= WS_EX_TOPMOST;

@@ -368,6 +368,13 @@ int TListBox::ItemAtPos(TPoint p, bool existing) const
     return i;
 }
 
+void TListBox::ReportSelection()
+{
+    if (ItemIndex() == FClickedIndex) return;
+    FClickedIndex = ItemIndex();
+    Click();
+}
+
 void TListBox::DrawItemBackground(int, TRect r, TOwnerDrawState)
 {
     Canvas.FillRect(r);
@@ -384,10 +391,7 @@ LRESULT TListBox::WndProc(UINT msg, WPARAM w, LPARAM l)
     switch (msg) {
     case CN_COMMAND:
         if (HIWORD(w) == LBN_SELCHANGE) {
-            if (ItemIndex() != FClickedIndex) {
-                FClickedIndex = ItemIndex();
-                Click();
-            }
+            ReportSelection();
             return 0;
         }
         // A double click comes with its mouse message already; the list's own notice of it

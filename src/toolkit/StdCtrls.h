@@ -106,6 +106,10 @@ public:
     int TopIndex() const;
     TRect ItemRect(int i) const;
     int ItemAtPos(TPoint p, bool existing) const;
+    // Raises OnClick now if the selection differs from the one last told of. Wine's list
+    // tells of a selection made by a press only at the release, which a drag started at the
+    // press takes for itself.
+    void ReportSelection();
 protected:
     const char* ClassName() const override { return "TListBox"; }
     void CreateParams(TCreateParams& p) override;

@@ -27,9 +27,7 @@ class Dialog:
     def __init__(self, s, geo):
         s.click(*panel_point(geo, *SETTINGS_BUTTON))
         self.id = wait_for(lambda: window("Settings"), 10, "the settings dialog")
-        out = xdo("getwindowgeometry", self.id)
-        x, y = map(int, re.search(r"Position: (-?\d+),(-?\d+)", out).groups())
-        w, h = map(int, re.search(r"Geometry: (\d+)x(\d+)", out).groups())
+        x, y, w, h = frame()
         border = (w - DIALOG[0]) // 2
         self.x, self.y = x + border, y + h - DIALOG[1] - border          # the client area's corner
         self.frame = (x, y, w, h)
@@ -66,12 +64,21 @@ def close(s, geo):
     s.wait_exit()
 
 
-def pixel(x, y):
+def frame():
+    """The dialog's window (x, y, w, h); None when it is not shown."""
+    w = window("Settings")
+    out = xdo("getwindowgeometry", w, check=False) if w else ""
+    m = re.search(r"Position: (-?\d+),(-?\d+).*Geometry: (\d+)x(\d+)", out, re.S)
+    return tuple(map(int, m.groups())) if m else None
+
+
+def pixel(x, y, w=1, h=1):
+    """The colour of a screen pixel; of an area, the set of its colours."""
     shot = os.path.join(BUILD, "e2e-scratch", "settings-pixel.png")
     subprocess.run(["import", "-window", "root", shot], check=True, env=ENV)
-    out = subprocess.run(["convert", shot, "-crop", f"1x1+{x}+{y}", "-depth", "8", "txt:-"],
-                         capture_output=True, text=True, check=True).stdout.splitlines()[1]
-    return out.split()[2]
+    out = subprocess.run(["convert", shot, "-crop", f"{w}x{h}+{x}+{y}", "-depth", "8", "txt:-"],
+                         capture_output=True, text=True, check=True).stdout.splitlines()[1:]
+    return out[0].split()[2] if w * h == 1 else {line.split()[2] for line in out}
 
 
 # --- The filter, the colours, modality and the ways of closing -------------------------------
@@ -84,6 +91,14 @@ s.screenshot(os.path.join(BUILD, "e2e-scratch", "settings-dialog.png"))
 xdo("mousemove", *line_point(geo, 0)); xdo("click", 1)
 time.sleep(0.5)
 c.eq(probe()[1], -1, "a click on the list while the dialog is open selects nothing")
+caption = pixel(*d.at(8 + 6, 5), 50, 12)            # "General": grey, no black
+c.true("#808080" in caption and "#000000" not in caption, f"the group captions are grey ({sorted(caption)})")
+xdo("mousemove", *d.at(56, 5 + 23 + 8)); time.sleep(0.1); xdo("mousemove", *d.at(56, 5 + 46 + 8))
+c.becomes(lambda: bool(window("Will rebuild the list when files are changed")), True, "the box's hint shows", 3)
+xdo("mousemove", d.frame[0] + 100, d.frame[1] + 6); xdo("click", "--repeat", 2, "--delay", 40, 1)
+for k in ("alt+space", "n", "Escape"):                # the system menu's Minimize, then away
+    time.sleep(0.5); xdo("key", k)
+c.eq(frame(), d.frame, "a double click on the caption and the menu's Minimize change nothing")
 d.click(184 + 16 + 6, 5 + 23 + 8)                 # "WAV files"
 d.close_button()
 c.becomes(lambda: probe()[0], 3, "ticking WAV files keeps xwav and mid and adds wav", 10)

@@ -78,6 +78,9 @@ TEST(Layout, WidthsAndTheListKeepsItsPlace)
     auto reopened = ComputeLayout(false, false, true, false, 484);
     EXPECT_EQ(reopened.WindowLeft, 300);
     EXPECT_EQ(ComputeLayout(true, true, true, false, 0).WindowWidth, 151);
+    // Laid out again with a side already shut: the window stays where it is.
+    EXPECT_EQ(ComputeLayout(true, false, true, false, 484).WindowLeft, 484);
+    EXPECT_EQ(ComputeLayout(false, true, false, false, 300).WindowLeft, 300);
     auto swapped = ComputeLayout(true, false, true, true, 0);
     EXPECT_TRUE(swapped.PlayerHidden);
     EXPECT_FALSE(swapped.TreeHidden);

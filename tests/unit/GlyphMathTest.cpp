@@ -61,4 +61,7 @@ TEST(Glyph, GreyAndEmbossedImages)
     // The shape is the red and the blue pixel (white and the corner colour are background);
     // each casts a highlight one pixel right and down, then is drawn in shadow.
     EXPECT_EQ(MakeDisabledImage(px, 3, 2, face, hi, sh), (std::vector<uint32_t>{face, sh, face, face, sh, hi}));
+    // Shape in the last column: its highlight would fall outside the cell, so there is none.
+    const std::vector<uint32_t> edge = {bg, bg, red, bg, bg, blue, bg, bg, bg};
+    EXPECT_EQ(MakeDisabledImage(edge, 3, 3, face, hi, sh), (std::vector<uint32_t>{face, face, sh, face, face, sh, face, face, face}));
 }

@@ -62,6 +62,7 @@ TEST(SampleConvert, RoundsToTheNearestHalvesUpClipsAndTakesNaNAsZero)
         {f32, Float(-1.0f / 65536), 0, "float: minus half a step rounds up to 0"},
         {f32, Float(-3.0f / 65536), -1, "float: -1.5 steps"},
         {f32, Float(32767.49f / 32768), 32767, "float: just under the top"},
+        {f32, Float(32767.8f / 32768), 32767, "float: under 1.0, past the last rounding point"},
         {f32, Float(1.0f), 32767, "float: 1.0 clips"},
         {f32, Float(7.5f), 32767, "float: above 1.0 clips"},
         {f32, Float(-1.0f), -32768, "float: -1.0"},

@@ -278,6 +278,9 @@ TEST_F(DirTree, ExpandButtonsAreAskedOfTheDiskOnlyForShownFoldersOnce)
     SetFileAttributesA((root + "OnlySystem\\In").c_str(), FILE_ATTRIBUTE_SYSTEM);
     const bool attributesKept = GetFileAttributesA((root + "OnlyHidden\\In").c_str()) & FILE_ATTRIBUTE_HIDDEN;
     for (int i = 0; i < 40; ++i) CreateDirectoryA((root + "Gamma\\F" + std::to_string(100 + i)).c_str(), nullptr);
+    CreateDirectoryA((root + "Mixed").c_str(), nullptr);          // a folder, then a file listed after it
+    CreateDirectoryA((root + "Mixed\\Sub").c_str(), nullptr);
+    WriteFile(root + "Mixed\\z.wav", "x");
     CreateDirectoryA((root + "Gamma\\F139\\Deep").c_str(), nullptr);
 
     // Three lines high: most of Gamma's forty folders are not shown.
@@ -317,6 +320,7 @@ TEST_F(DirTree, ExpandButtonsAreAskedOfTheDiskOnlyForShownFoldersOnce)
     tree->SetTopItem(top);
     UpdateWindow(tree->Handle());
     EXPECT_TRUE(tree->FindNode(ROOT + "ALPHA\\")->HasChildren());
+    EXPECT_TRUE(tree->FindNode(ROOT + "MIXED\\")->HasChildren());
     EXPECT_FALSE(tree->FindNode(ROOT + "EMPTY\\")->HasChildren());
     EXPECT_FALSE(tree->FindNode(ROOT + "GONE\\")->HasChildren());
     if (attributesKept) {

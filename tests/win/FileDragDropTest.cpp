@@ -83,6 +83,13 @@ TEST(FileDropTarget, OneEventPerDropWithWholePathsOnlyWhileEnabled)
     EXPECT_FALSE(panel->MessageHook);
     SendMessageA(other->Handle(), WM_DROPFILES, WPARAM(MakeDrop({"C:\\d.wav"}, 0, 0)), 0);
     EXPECT_EQ(drops.size(), 4u);
+    TForm* elsewhere = NewHostForm();               // a target of another owner, gone first
+    auto* foreign = new TPanel(elsewhere);
+    foreign->SetParent(elsewhere);
+    trg->SetTarget(foreign);
+    elsewhere->Free();
+    EXPECT_EQ(trg->Target(), nullptr);
+    trg->SetTarget(other);
     trg->Free();
     EXPECT_FALSE(other->MessageHook);
     EXPECT_FALSE(GetWindowLongA(other->Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
