@@ -164,6 +164,13 @@ def drag(s, geo, line, to, escape=False, before_release=lambda: None):
     xdo("mouseup", 1)
 
 
+def last_start_whole(got):
+    at = got.rfind(SAMPLE[:16])
+    while at > 0 and at % 4:
+        at = got.rfind(SAMPLE[:16], 0, at + 15)
+    return at >= 0 and got[at: at + len(SAMPLE)] == SAMPLE
+
+
 def target(effect):
     log = os.path.join(BUILD, "e2e-scratch", "droptarget.log")
     if os.path.exists(log):
@@ -199,7 +206,9 @@ for how, effect, to, esc in (("Escape", "copy", (1000, 200), True), ("a release 
     time.sleep(0.3)
     m = cap.mark()
     drag(s, geo, 1, to, escape=esc)                # the selected line
-    c.becomes(lambda: audiocheck.bit_exact(cap.since(m), SAMPLE)[:2], (True, True),
+    # The press played the line, and the cancel plays it again: the last start heard must run
+    # whole (the first one may be cut by the second, sooner or later as the machine is busy).
+    c.becomes(lambda: last_start_whole(cap.since(m)), True,
               f"{how} cancels the drag and the sample plays again from its start")
     end(p)
 s.key("alt+F4"); s.wait_exit()
