@@ -36,8 +36,9 @@ def main():
         for share, ms, ratio in ratios:
             print(f"{ARCH}-bit build: a query keeping {share} % of {LINES:,} lines / a bare list box: ratio {ratio} "
                   f"({ms} ms); goal: at most 2, under 50 ms")
-        stall = re.search(r"longest letter ([\d.]+) ms", out).group(1)
-        print(f"{ARCH}-bit build: typing a six-letter word over {LINES:,} lines: longest stall {stall} ms; goal: under 50 ms")
+        m = re.search(r"slowest letter ([\d.]+) ms .*longest seen ([\d.]+) ms", out)
+        print(f"{ARCH}-bit build: typing a six-letter word over {LINES:,} lines: longest stall {m.group(1)} ms "
+              f"(longest seen on this machine {m.group(2)} ms); goal: under 50 ms")
     finally:
         shutil.rmtree(top, ignore_errors=True)
 
