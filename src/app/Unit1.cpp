@@ -139,6 +139,7 @@ void TSonidexForm::CreateComponents()
     WAVList->SetParent(this);
     WAVList->OnDrawItem = {this, &TSonidexForm::WAVListDrawItem};
     WAVList->OnClick = {this, &TSonidexForm::WAVListClick};
+    CreateNameFilter();
 
     InfoBox = new TPanel(this);
     InfoBox->Name = "InfoBox";
@@ -355,6 +356,7 @@ void TSonidexForm::FormDestroy(TObject*)
 
 void TSonidexForm::FormKeyPress(TObject*, char& key)
 {
+    if (NameFilterBox->Focused()) return;           // the box takes its own keys
     if (key == 13 || key == ' ') PlaySelection();
     else if (key == 27) Close();
 }
@@ -376,6 +378,7 @@ void TSonidexForm::ApplyLayout(bool L, bool R)
     SubdirBox->SetLeft(r.TreeLeft + 1);
     TrashBin->SetLeft(r.TreeLeft + 144);
     WAVList->SetLeft(r.ListLeft);
+    NameFilterBox->SetLeft(r.ListLeft);
     DragImage->SetLeft(r.DragImageLeft);
     InfoBox->SetLeft(r.PlayerLeft);
     ControlBox->SetLeft(r.PlayerLeft);

@@ -8,6 +8,7 @@
 #include "toolkit/ImgList.h"
 #include "toolkit/IniFiles.h"
 #include "toolkit/StdCtrls.h"
+#include "app/pure/NameFilter.h"
 #include "app/pure/SampleList.h"
 #include "controls/Hint95.h"
 #include "controls/NewCaption.h"
@@ -51,6 +52,7 @@ public:
     TCheckBox* SubdirBox;
     TWallpaper* TrashBin;
     TWPListBox* WAVList;
+    TEdit* NameFilterBox;              // over the list while it shows (Ctrl+F)
     TPanel* InfoBox;
     TLabel* FileNameLabel;
     TLabel* WAVInfoLabel;
@@ -125,6 +127,20 @@ public:
     int WAVCount = 0;
     int MIDICount = 0;
     bool ScanCanceled = false;
+    void ShowListStatus(const std::string& text);
+
+    // The list's filter box: the list shows the lines whose names pass its query.
+    void CreateNameFilter();
+    void ShowNameFilter();
+    void HideNameFilter();
+    // The box's query applied to the list's lines as they are now, and the status line.
+    void ApplyNameFilter();
+    void NameFilterBoxChange(TObject* sender);
+    void NameFilterBoxKeyDown(TObject* sender, WORD& key, TShiftState shift);
+    void NameFilterBoxKeyPress(TObject* sender, char& key);
+    // The folded names of the list's lines; read again after a rebuild or a deletion.
+    TNameIndex NameIndex;
+    bool NameIndexRead = false;
 
     // The player.
     void PlaySelection();

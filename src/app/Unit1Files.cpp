@@ -149,6 +149,7 @@ void TSonidexForm::RemoveSampleLine(const std::string& path)
     if (found < 0) return;
     TObject* record = WAVList->Objects(found);
     WAVList->DeleteItem(found);
+    NameIndexRead = false;
     if (auto* item = dynamic_cast<BoxItemDataType*>(record)) delete item;
     PlayerState.LastIndex = -1;
     WAVList->SetItemIndex(SelectionAfterDelete(idx, WAVList->Count()));

@@ -89,9 +89,16 @@ void TSonidexForm::RebuildList()
     }
     BoxItems = std::move(items);
 
+    // The filter box's query, if any, applies to the new lines; then the status line.
+    NameIndexRead = false;
+    ApplyNameFilter();
+}
+
+void TSonidexForm::ShowListStatus(const std::string& text)
+{
     WAVInfoLabel->SetCaption("");
     FileNameLabel->Font.SetStyle(FileNameLabel->Font.Style() & ~fsBold);
-    FileNameLabel->SetCaption(ScanStatusText(WAVCount, MIDICount, ScanCanceled));
+    FileNameLabel->SetCaption(text);
 }
 
 void TSonidexForm::ScanFolder(const std::string& folder)

@@ -410,6 +410,10 @@ void TSonidexForm::FormKeyDown(TObject*, WORD& key, TShiftState shift)
 {
     // Ctrl+L flips the loop box, and its click runs as if clicked.
     if (key == 'L' && (shift & ssCtrl)) Loop->SetChecked(!Loop->Checked());
+    if (key == 'F' && (shift & ssCtrl) && !(shift & ssAlt)) {
+        key = 0;
+        ShowNameFilter();
+    }
     // A held F8 deletes one sample, not one after another.
     if (key == VK_F8 && AppSettings.AllowDeletion && !(shift & ssRepeat)) {
         const int i = WAVList->ItemIndex();

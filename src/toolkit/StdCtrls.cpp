@@ -1,4 +1,5 @@
 #include "toolkit/StdCtrls.h"
+#include <algorithm>
 #include <cstring>
 #include "toolkit/Forms.h"
 
@@ -240,7 +241,7 @@ void TListBox::HandleCreated()
 {
     if (Style == lbOwnerDrawFixed) {
         SendMessageA(FHandle, LB_SETITEMHEIGHT, 0, ItemHeight);
-        SendMessageA(FHandle, LB_SETCOUNT, FLines.size(), 0);
+        SendMessageA(FHandle, LB_SETCOUNT, Count(), 0);
         // Made without it (a list that only counts its lines may not hold texts), the style
         // now says that the lines are texts: the system then carries LB_GETTEXT and
         // LB_GETTEXTLEN from other programs (screen readers, automation) as texts, not as
@@ -258,13 +259,14 @@ void TListBox::HandleCreated()
 
 int TListBox::Count() const
 {
-    return KeepsLines() ? static_cast<int>(FLines.size()) : static_cast<int>(SendMessageA(FHandle, LB_GETCOUNT, 0, 0));
+    if (!KeepsLines()) return static_cast<int>(SendMessageA(FHandle, LB_GETCOUNT, 0, 0));
+    return static_cast<int>(FFiltered ? FShown.size() : FLines.size());
 }
 
 std::string TListBox::Strings(int i) const
 {
     if (i < 0 || i >= Count()) throw Exception(Format("List index out of bounds (%d)", i));
-    if (KeepsLines()) return FLines[i].first;
+    if (KeepsLines()) return FLines[LineAt(i)].first;
     int n = static_cast<int>(SendMessageA(FHandle, LB_GETTEXTLEN, i, 0));
     std::string s(n + 1, '\0');
     SendMessageA(FHandle, LB_GETTEXT, i, reinterpret_cast<LPARAM>(s.data()));
@@ -275,7 +277,7 @@ std::string TListBox::Strings(int i) const
 TObject* TListBox::Objects(int i) const
 {
     if (i < 0 || i >= Count()) throw Exception(Format("List index out of bounds (%d)", i));
-    if (KeepsLines()) return FLines[i].second;
+    if (KeepsLines()) return FLines[LineAt(i)].second;
     return reinterpret_cast<TObject*>(SendMessageA(FHandle, LB_GETITEMDATA, i, 0));
 }
 
@@ -283,8 +285,9 @@ int TListBox::AddItem(const std::string& s, TObject* o)
 {
     if (KeepsLines()) {
         FLines.emplace_back(s, o);
+        if (FFiltered) FShown.push_back(static_cast<int>(FLines.size()) - 1);
         if (FHandle) SendMessageA(FHandle, LB_ADDSTRING, 0, 0);
-        return static_cast<int>(FLines.size()) - 1;
+        return Count() - 1;
     }
     int i = static_cast<int>(SendMessageA(FHandle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str())));
     SendMessageA(FHandle, LB_SETITEMDATA, i, reinterpret_cast<LPARAM>(o));
@@ -294,7 +297,14 @@ int TListBox::AddItem(const std::string& s, TObject* o)
 void TListBox::DeleteItem(int i)
 {
     if (i < 0 || i >= Count()) return;
-    if (KeepsLines()) FLines.erase(FLines.begin() + i);
+    if (KeepsLines()) {
+        const int line = LineAt(i);
+        FLines.erase(FLines.begin() + line);
+        if (FFiltered) {
+            FShown.erase(FShown.begin() + i);
+            for (auto k = FShown.begin() + i; k != FShown.end(); ++k) --*k;
+        }
+    }
     if (FHandle) SendMessageA(FHandle, LB_DELETESTRING, i, 0);
     FClickedIndex = ItemIndex();
 }
@@ -302,6 +312,8 @@ void TListBox::DeleteItem(int i)
 void TListBox::Clear()
 {
     FLines.clear();
+    FFiltered = false;
+    FShown.clear();
     if (FHandle) SendMessageA(FHandle, LB_RESETCONTENT, 0, 0);
     FClickedIndex = -1;
 }
@@ -317,6 +329,8 @@ void TListBox::SetLines(const TStringList& lines)
 void TListBox::SetLines(std::vector<std::pair<std::string, TObject*>>&& lines)
 {
     FClickedIndex = -1;
+    FFiltered = false;
+    FShown.clear();
     if (KeepsLines()) {
         FLines = std::move(lines);
         if (!FHandle) return;
@@ -332,6 +346,43 @@ void TListBox::SetLines(std::vector<std::pair<std::string, TObject*>>&& lines)
             SendMessageA(FHandle, LB_SETITEMDATA, k, reinterpret_cast<LPARAM>(o));
         }
     }
+    SendMessageA(FHandle, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(FHandle, nullptr, TRUE);
+}
+
+void TListBox::ShowOnly(std::vector<int>&& lines)
+{
+    if (Style != lbOwnerDrawFixed) return;
+    const int selected = ItemIndex() >= 0 ? LineAt(ItemIndex()) : -1;
+    FFiltered = true;
+    FShown = std::move(lines);
+    Recount(selected);
+}
+
+void TListBox::ShowAll()
+{
+    if (!FFiltered) return;
+    const int selected = ItemIndex() >= 0 ? LineAt(ItemIndex()) : -1;
+    FFiltered = false;
+    FShown.clear();
+    Recount(selected);
+}
+
+// The system's list gets the new count; selectedLine (an index among all lines, or -1) stays
+// selected where it is shown.
+void TListBox::Recount(int selectedLine)
+{
+    if (!FHandle) return;
+    int selected = selectedLine;
+    if (FFiltered && selected >= 0) {
+        const auto at = std::lower_bound(FShown.begin(), FShown.end(), selected);
+        selected = at != FShown.end() && *at == selected ? static_cast<int>(at - FShown.begin()) : -1;
+    }
+    SendMessageA(FHandle, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(FHandle, LB_RESETCONTENT, 0, 0);
+    SendMessageA(FHandle, LB_SETCOUNT, Count(), 0);
+    if (selected >= 0) SendMessageA(FHandle, LB_SETCURSEL, selected, 0);
+    FClickedIndex = ItemIndex();
     SendMessageA(FHandle, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(FHandle, nullptr, TRUE);
 }
@@ -410,8 +461,8 @@ LRESULT TListBox::WndProc(UINT msg, WPARAM w, LPARAM l)
     case LB_GETTEXTLEN:
     case LB_GETTEXT:
         if (Style == lbOwnerDrawFixed && FHandle) {
-            if (w >= FLines.size()) return LB_ERR;
-            const std::string& s = FLines[w].first;
+            if (w >= static_cast<WPARAM>(Count())) return LB_ERR;
+            const std::string& s = FLines[LineAt(static_cast<int>(w))].first;
             if (msg == LB_GETTEXT) {
                 if (!l) return LB_ERR;
                 std::memcpy(reinterpret_cast<char*>(l), s.c_str(), s.size() + 1);
@@ -471,7 +522,7 @@ void TListBox::SelectByLetter(char c)
     char wanted = upper(c);
     for (int k = 1; k <= n; ++k) {
         int i = ((from < 0 ? -1 : from) + k) % n;
-        const std::string& s = FLines[i].first;
+        const std::string& s = FLines[LineAt(i)].first;
         if (s.empty()) continue;
         if (upper(s[0]) != wanted) continue;
         if (i == ItemIndex()) return;

@@ -84,7 +84,7 @@ using TOwnerDrawState = unsigned;
 using TDrawItemEvent = TEvent<TObject*, int, TRect, TOwnerDrawState>;
 
 // A list of lines, each with a text and an object. Lines are handed over as a whole with
-// SetLines (one redraw), or one by one.
+// SetLines (one redraw), or one by one. An owner-drawn list can show only some of its lines.
 class TListBox : public TWinControl {
 public:
     explicit TListBox(TComponent* owner);
@@ -110,6 +110,17 @@ public:
     // tells of a selection made by a press only at the release, which a drag started at the
     // press takes for itself.
     void ReportSelection();
+    // An owner-drawn list's lines, shown or not.
+    int LineCount() const { return static_cast<int>(FLines.size()); }
+    const std::string& LineText(int line) const { return FLines[line].first; }
+    TObject* LineObject(int line) const { return FLines[line].second; }
+    // Shows only the given lines of an owner-drawn list (indexes among all its lines,
+    // ascending), in one redraw. Count, Strings, Objects, DeleteItem, AddItem, the selection and
+    // other programs' LB_GETTEXT then speak of the lines shown; the selected line stays
+    // selected if it is among them. ShowAll, SetLines and Clear show every line again.
+    void ShowOnly(std::vector<int>&& lines);
+    void ShowAll();
+    bool ShowsAll() const { return !FFiltered; }
 protected:
     const char* ClassName() const override { return "TListBox"; }
     void CreateParams(TCreateParams& p) override;
@@ -127,6 +138,11 @@ private:
     // selected as a change too (under Wine), which is none.
     int FClickedIndex = -1;
     std::vector<std::pair<std::string, TObject*>> FLines;
+    // While only some lines show: their indexes in FLines, ascending.
+    bool FFiltered = false;
+    std::vector<int> FShown;
+    int LineAt(int i) const { return FFiltered ? FShown[i] : i; }
+    void Recount(int selectedLine);
     bool KeepsLines() const;
     void SelectByLetter(char c);
 };

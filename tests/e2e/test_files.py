@@ -116,6 +116,30 @@ c.true(no_box(), "F8 on q?x asks nothing")
 c.eq(sorted(os.listdir(lib)), ["q?x.wav", "qax.wav", "qbx.wav"], "F8 on q?x.wav deletes nothing")
 s.key("alt+F4"); s.wait_exit()
 
+# --- The filter box ------------------------------------------------------------------------------
+# Ctrl+F over the list, a word and an exclusion; F8 on a filtered line deletes that file alone;
+# Esc in the box gives the whole list back (in the list it still closes the program).
+lib = library("files-filter", ["Kick 808.wav", "Kick acoustic.wav", "kick room.wav", "Snare 808.wav", "Hat.wav"])
+s, geo = start(lib)
+list_top = lambda: int(list_probe().split()[8])
+top = list_top()
+s.key("ctrl+f")
+xdo("type", "kick -808")
+c.becomes(list_lines, ["Kick acoustic", "kick room"], "Ctrl+F and 'kick -808' show the kicks without an 808")
+box = list_top() - top
+c.true(box > 0, f"the list gives the box its height ({box} pixels)")
+x, y = line_point(geo, 1)
+s.click(x, y + box)
+wait_for(lambda: probe()[1] == 1, 5, "the filtered line 1 selected")
+s.key("F8"); confirm()
+c.becomes(list_lines, ["Kick acoustic"], "F8 removes the filtered line")
+c.eq(sorted(os.listdir(lib)), ["Hat.wav", "Kick 808.wav", "Kick acoustic.wav", "Snare 808.wav"], "and deletes its file alone")
+s.key("ctrl+f"); s.key("Escape")
+c.becomes(list_lines, ["Hat", "Kick 808", "Kick acoustic", "Snare 808"], "Esc in the box gives the whole list back")
+c.eq((s.running(), list_top()), (True, top), "the program runs on, the list at its place")
+s.key("Escape"); s.wait_exit()
+c.true(not any("kick" in v.lower() for v in read_ini().values()), "the query is not stored")
+
 # --- Drops on the trash --------------------------------------------------------------------------
 lib = library("files-drop", ["a b.wav", "\u00fc.wav", "keep.wav"])
 other = library("files-other", ["elsewhere.wav"])
