@@ -109,6 +109,19 @@ def exact(got, data, what):
               f" ({got[at + i: at + i + 8].hex()})")
 
 
+def looped(m, data, want, seconds):
+    """The most back-to-back repeats of data heard since the mark, listening until want of them
+    have been heard or for seconds: a busy machine's one late refill spoils one run of repeats,
+    not the loop."""
+    def most():
+        got, best, at = cap.since(m), 0, 0
+        while (at := audiocheck.find(got, data, at)) >= 0:
+            n = repeats(got[at:], data)
+            best, at = max(best, n), at + max(n, 1) * len(data)
+        return best
+    return settle(most, want, seconds) if want else most()
+
+
 def repeats(got, data):
     """How many times data lies whole in got back to back, from its first place. A moment of
     zeros in the middle of a repeat is the sound server running dry on a busy machine, and is
@@ -290,8 +303,10 @@ exact(play_line(s, geo, "a", 1.4), A, "full volume after a right click on the vo
 
 # The loop box: the sample repeats without a gap until the stop button.
 s.click(*panel_point(geo, *LOOP))                      # loop
-reps = repeats(play_line(s, geo, "f", 1.5), F)
-c.true(reps >= 4, f"the looped sample repeats back to back ({reps} whole repeats in 1.5 s)")
+m = cap.mark()
+s.click(*line_point(geo, LINE["f"]))
+reps = looped(m, F, 4, 5)
+c.true(reps >= 4, f"the looped sample repeats back to back ({reps} whole repeats)")
 s.click(*panel_point(geo, *STOP))                      # stop
 quiet("after the stop button")
 s.click(*panel_point(geo, *LOOP))                      # loop off
@@ -370,8 +385,10 @@ s, geo = start(streaming=1)
 exact(play_line(s, geo, "a", 1.6), A, "click on a line, streamed")
 exact(press(s, "Down", 1.2), B, "Down arrow, streamed")
 s.click(*panel_point(geo, *LOOP))                      # loop: the stream restarts looping
-reps = repeats(play_line(s, geo, "f", 1.5), F)
-c.true(reps >= 4, f"a looped stream repeats back to back ({reps} whole repeats in 1.5 s)")
+m = cap.mark()
+s.click(*line_point(geo, LINE["f"]))
+reps = looped(m, F, 4, 5)
+c.true(reps >= 4, f"a looped stream repeats back to back ({reps} whole repeats)")
 
 s.click(*panel_point(geo, *STOP))
 quiet("after the stop button, streamed")
@@ -387,8 +404,8 @@ m = cap.mark()
 s.click(*line_point(geo, LINE["b"]))
 heard(m, B)
 s.key("ctrl+l")
-reps = repeats(cap.wait(cap.mark(), 2.6), B)
-c.true(reps >= 3, f"Ctrl+L on a live stream loops it from its beginning ({reps} whole repeats in 2.6 s)")
+reps = looped(cap.mark(), B, 3, 6)
+c.true(reps >= 3, f"Ctrl+L on a live stream loops it from its beginning ({reps} whole repeats)")
 s.key("ctrl+l")
 got = cap.wait(cap.mark(), 1.5)
 end = audiocheck.signal_span(got)[1] * 4
