@@ -109,7 +109,7 @@ TSettingsForm::TSettingsForm(TComponent* owner) : TForm(owner)
     ColorEdit->SetParent(ColorsGroup);
 
     // Below the colours, on the dialog's own surface.
-    WaveBox = MakeBox(this, "WaveBox", "Show waveform", 16, 291);
+    WaveBox = MakeBox(this, "WaveBox", "Show waveform", 24, 292);
     WaveBox->Hint = "The position bar shows the sample's waveform; a click on it plays from there";
 
     TransparentButton1 = new TTransparentButton(this);

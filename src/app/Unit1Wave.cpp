@@ -53,14 +53,14 @@ void TSonidexForm::ShowWaveform()
         if (!FPeakWorker) FPeakWorker = std::make_unique<TPeakWorker>();
         FPeakWorker->Request(record->FileName, hiRes, FPeakGeneration, Handle());
     } else if (FPeakWorker) {
-        FPeakWorker->Cancel();
+        FPeakWorker->Cancel(false);
     }
     PosBar->Invalidate();
 }
 
 void TSonidexForm::AbandonPeaks()
 {
-    if (FPeakWorker) FPeakWorker->Cancel();
+    if (FPeakWorker) FPeakWorker->Cancel(true);
     if (++FPeakGeneration == 0) ++FPeakGeneration;
     FPeakKey.clear();
     FPeaks.reset();

@@ -50,7 +50,7 @@ void TPeakWorker::Request(const std::string& path, bool hiRes, uint32_t generati
     SetEvent(FWake);
 }
 
-void TPeakWorker::Cancel()
+void TPeakWorker::Cancel(bool wait)
 {
     {
         std::lock_guard<std::mutex> hold(FLock);
@@ -58,7 +58,7 @@ void TPeakWorker::Cancel()
         FWanted = 0;                     // no request has generation 0
     }
     // The job looks at FWanted after every block it reduces.
-    while (FBusy) Sleep(1);
+    while (wait && FBusy) Sleep(1);
 }
 
 void TPeakWorker::Execute()

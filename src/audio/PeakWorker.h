@@ -27,8 +27,8 @@ public:
     // Computes the peaks of the WAV at path, with the formats hiRes plays, posting each overview
     // to window with generation. Any earlier request is abandoned.
     void Request(const std::string& path, bool hiRes, uint32_t generation, HWND window);
-    // Abandons the request under way and waits until the worker has let go of its file.
-    void Cancel();
+    // Abandons the request under way; with wait, returns once the worker has let go of its file.
+    void Cancel(bool wait);
     // How often an overview is posted while the exact one is built.
     static constexpr DWORD ProgressMs = 200;
 protected:

@@ -26,12 +26,13 @@ WAVE = {(24, 56, 128), (255, 208, 96)}  # the waveform's colours
 def start(streaming):
     write_ini(SETTINGS.format(streaming=streaming))
     s = Sonidex(winpath(lib), cwd=lib)
+    atexit.register(lambda: s.running() and s.kill())       # nothing left behind by a failure
     wait_for(lambda: probe()[0] == 1, 15, "the list of one line")
     return s, s.geometry()
 
 
 def bar_pixels(s, geo):
-    shot = os.path.join(BUILD, "e2e-scratch", "waveform-bar.png")
+    shot = os.path.join(scratch("waveform"), "bar.png")
     s.screenshot(shot)
     x, y = panel_point(geo, BAR[0], BAR[1])
     return subprocess.run(["convert", shot, "-crop", f"{BAR[2]}x{BAR[3]}+{x}+{y}", "-depth", "8", "rgb:-"],
@@ -77,9 +78,11 @@ click_three_quarters(s, geo, "static")
 # The box in the settings dialog, switched off: the old bar.
 s.click(*panel_point(geo, *SETTINGS_BUTTON))
 dialog = wait_for(lambda: xdo("search", "--onlyvisible", "--name", "^Settings$", check=False).split(), 10, "the dialog")[0]
-dx, dy, dw, dh = (int(v) for v in re.findall(r"-?\d+", xdo("getwindowgeometry", dialog))[:4])
+out = xdo("getwindowgeometry", dialog)
+dx, dy = map(int, re.search(r"Position: (-?\d+),(-?\d+)", out).groups())
+dw, dh = map(int, re.search(r"Geometry: (\d+)x(\d+)", out).groups())
 corner = (dx + (dw - 361) // 2, dy + dh - 320 - (dw - 361) // 2)
-s.click(corner[0] + 16 + 6, corner[1] + 291 + 8)                        # "Show waveform"
+s.click(corner[0] + 24 + 6, corner[1] + 292 + 8)                        # "Show waveform"
 s.click(corner[0] + 304 + 24, corner[1] + 257 + 24)                     # the close button
 wait_for(lambda: not xdo("search", "--onlyvisible", "--name", "^Settings$", check=False), 10, "the dialog to close")
 s.click(*line_point(geo, 0))
