@@ -34,6 +34,9 @@ public:
     int Kind = KindWAV;
 };
 
+// Posted by the main window to itself: the waveform is asked for once a click is handled.
+constexpr UINT WM_SHOW_WAVEFORM = WM_APP + 0x2A1;
+
 class TSonidexForm : public TForm {
 public:
     explicit TSonidexForm(TComponent* owner);
@@ -171,8 +174,10 @@ public:
     void FormKeyDown(TObject* sender, WORD& key, TShiftState shift);
 
     // The waveform in the position bar (Unit1Wave.cpp).
-    // After each selection played: the loaded WAV's overview, from the cache or the worker.
+    // After each selection played: the loaded WAV's overview, from the cache or the worker;
+    // Soon, once the messages of the click that started the sound are handled.
     void ShowWaveform();
+    void ShowWaveformSoon();
     void WaveformSettingChanged();
     // Lets go of the overview and of the file the worker reads (before the file is deleted).
     void AbandonPeaks();
@@ -246,6 +251,7 @@ private:
     // The waveform: the worker (made on first need), the generation of the overview wanted, the
     // file and setting it is of, what is shown, and the last files' exact overviews.
     std::unique_ptr<TPeakWorker> FPeakWorker;
+    bool FWaveformPosted = false;
     uint32_t FPeakGeneration = 0;
     std::string FPeakKey;
     std::shared_ptr<const TPeakBins> FPeaks;

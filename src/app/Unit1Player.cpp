@@ -166,6 +166,7 @@ void TSonidexForm::WAVListClick(TObject*)
 
 void TSonidexForm::PlaySelection()
 {
+    const TPeakWorker::THold soundFirst(FPeakWorker.get());
     int index = -1;
     BoxItemDataType* record = SelectedRecord(index);
     if (index < 0) {
@@ -214,7 +215,7 @@ void TSonidexForm::PlaySelection()
         else StartCurrent();
     }
     PlayerState.PosBarHeld = false;
-    ShowWaveform();                                   // after the start: the sound comes first
+    ShowWaveformSoon();
 }
 
 void TSonidexForm::MciPlaySelection()
@@ -232,7 +233,7 @@ void TSonidexForm::MciPlaySelection()
     PlayerState.FileSize = 1;
     UpdateInfoText();
     PlayerState.PosBarHeld = false;
-    ShowWaveform();
+    ShowWaveformSoon();
 }
 
 LRESULT TSonidexForm::WndProc(UINT msg, WPARAM w, LPARAM l)
@@ -244,6 +245,11 @@ LRESULT TSonidexForm::WndProc(UINT msg, WPARAM w, LPARAM l)
     }
     if (msg == WM_PEAKS_READY) {
         PeaksReady(w, l);
+        return 0;
+    }
+    if (msg == WM_SHOW_WAVEFORM) {
+        FWaveformPosted = false;
+        ShowWaveform();
         return 0;
     }
     if (msg == WM_WINDOWPOSCHANGING) WindowPosChanging(*reinterpret_cast<WINDOWPOS*>(l));

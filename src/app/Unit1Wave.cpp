@@ -30,6 +30,11 @@ std::shared_ptr<const TPeakBins> TSonidexForm::PeakCacheFind(const std::string& 
     return nullptr;
 }
 
+void TSonidexForm::ShowWaveformSoon()
+{
+    if (!FWaveformPosted) FWaveformPosted = PostMessageA(Handle(), WM_SHOW_WAVEFORM, 0, 0);
+}
+
 void TSonidexForm::ShowWaveform()
 {
     int index = -1;

@@ -26,8 +26,9 @@ TPeakWorker::TPeakWorker() : TThread(true)
 {
     FWake = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     if (!FWake) throw Exception("Thread creation error");
-    // The sound and the interface come first; the picture may come a moment later.
-    SetPriority(tpLower);
+    // At the interface's own priority: a lower one gets next to nothing on a busy machine. The
+    // sound comes first all the same: the worker is held while a selection starts its sound
+    // (THold), and the refill thread runs above both.
     Resume();
 }
 
@@ -84,6 +85,12 @@ void TPeakWorker::Execute()
     }
 }
 
+bool TPeakWorker::GoOn(const TJob& job) const
+{
+    while (FHeld && !Abandoned(job)) Sleep(1);
+    return !Abandoned(job);
+}
+
 void TPeakWorker::Post(const TJob& job, TPeakBins peaks, bool complete)
 {
     if (Abandoned(job)) return;
@@ -106,6 +113,7 @@ void TPeakWorker::Compute(const TJob& job)
     if (!hold.Mapping) return Post(job, {}, true);
     TFileWindow& window = hold.Window;
     window.Assign(hold.Mapping, size);
+    window.SetViewBytes(ViewBytes);
 
     const TWaveScan scan = ScanWave(
         [&window](uint64_t offset, void* out, size_t n) { return window.Read(offset, out, n); }, size, job.HiRes);
@@ -125,7 +133,7 @@ void TPeakWorker::Compute(const TJob& job)
             const uint8_t* p = span(f, n);
             if (!p) break;
             coarse.Add(layout, p, f, size_t(n));
-            if (Abandoned(job)) return;
+            if (!GoOn(job)) return;
         }
         Post(job, coarse, false);
     }
@@ -141,7 +149,7 @@ void TPeakWorker::Compute(const TJob& job)
         if (!p) break;                   // what cannot be read draws nothing
         full.Add(layout, p, f, size_t(n));
         f += n;
-        if (Abandoned(job)) return;
+        if (!GoOn(job)) return;
         if (progressive && GetTickCount() - shown >= ProgressMs) {
             Post(job, MergedPeaks(full, full.BinOf(f), coarse), false);
             shown = GetTickCount();

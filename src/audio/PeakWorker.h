@@ -31,6 +31,21 @@ public:
     void Cancel(bool wait);
     // How often an overview is posted while the exact one is built.
     static constexpr DWORD ProgressMs = 200;
+    // The worker's views of its file: mapping a view costs the same whatever its size, and a
+    // 1 GB file is read in 64 of these (the stream's 1 MB views would take a thousand).
+    static constexpr size_t ViewBytes = 16 << 20;
+
+    // Keeps the worker between two blocks while it lives: the interface thread starting a sound
+    // has the machine to itself.
+    class THold {
+    public:
+        explicit THold(TPeakWorker* w) : FWorker(w) { if (FWorker) FWorker->FHeld = true; }
+        ~THold() { if (FWorker) FWorker->FHeld = false; }
+        THold(const THold&) = delete;
+        THold& operator=(const THold&) = delete;
+    private:
+        TPeakWorker* FWorker;
+    };
 protected:
     void Execute() override;
 private:
@@ -42,6 +57,8 @@ private:
     };
     void Compute(const TJob& job);
     bool Abandoned(const TJob& job) const { return FWanted.load() != job.Generation || Terminated(); }
+    // Between two blocks: waits while held, then whether the job still stands.
+    bool GoOn(const TJob& job) const;
     void Post(const TJob& job, TPeakBins peaks, bool complete);
 
     HANDLE FWake;
@@ -50,4 +67,5 @@ private:
     TJob FNext;
     std::atomic<uint32_t> FWanted{0};   // the generation asked for last; others are abandoned
     std::atomic<bool> FBusy{false};     // a job holds its file
+    std::atomic<bool> FHeld{false};
 };
