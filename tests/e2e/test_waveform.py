@@ -26,7 +26,6 @@ WAVE = {(24, 56, 128), (255, 208, 96)}  # the waveform's colours
 def start(streaming):
     write_ini(SETTINGS.format(streaming=streaming))
     s = Sonidex(winpath(lib), cwd=lib)
-    atexit.register(lambda: s.running() and s.kill())       # nothing left behind by a failure
     wait_for(lambda: probe()[0] == 1, 15, "the list of one line")
     return s, s.geometry()
 
