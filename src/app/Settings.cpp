@@ -108,6 +108,10 @@ TSettingsForm::TSettingsForm(TComponent* owner) : TForm(owner)
     ColorEdit->SetBounds(129, 20, 24, 22);
     ColorEdit->SetParent(ColorsGroup);
 
+    // Below the colours, on the dialog's own surface.
+    WaveBox = MakeBox(this, "WaveBox", "Show waveform", 24, 292);
+    WaveBox->Hint = "The position bar shows the sample's waveform; a click on it plays from there";
+
     TransparentButton1 = new TTransparentButton(this);
     TransparentButton1->Name = "TransparentButton1";
     TransparentButton1->LoadGlyph("CloseGlyph");
@@ -130,6 +134,7 @@ TSettingsForm::TSettingsForm(TComponent* owner) : TForm(owner)
     SnapBox->OnClick = {this, &TSettingsForm::SnapBoxClick};
     DblClickBox->OnClick = {this, &TSettingsForm::DblClickBoxClick};
     HiResBox->OnClick = {this, &TSettingsForm::HiResBoxClick};
+    WaveBox->OnClick = {this, &TSettingsForm::WaveBoxClick};
     FilterEdit->OnChange = {this, &TSettingsForm::FilterEditChange};
     WAVBox->OnClick = {this, &TSettingsForm::WAVBoxClick};
     MIDIBox->OnClick = {this, &TSettingsForm::MIDIBoxClick};
@@ -148,6 +153,7 @@ void TSettingsForm::FormCreate(TObject*)
     SwapBox->SetCheckedQuietly(AppSettings.SwapPanels);
     StreamBox->SetCheckedQuietly(AppSettings.Streaming);
     HiResBox->SetCheckedQuietly(AppSettings.HiRes);
+    WaveBox->SetCheckedQuietly(AppSettings.Waveform);
     if (AppSettings.UseMedia) MPBox->SetChecked(true); else DSBox->SetChecked(true);
     DSBoxClick(DSBox);
     ColorBox->AddItem("Background");
@@ -177,6 +183,13 @@ void TSettingsForm::HiResBoxClick(TObject*)
     // the other setting, so the next selection reads its file again.
     AppSettings.HiRes = HiResBox->Checked();
     PlayerState.LastIndex = -1;
+}
+
+void TSettingsForm::WaveBoxClick(TObject*)
+{
+    // At once: the bar behind the dialog shows the change.
+    AppSettings.Waveform = WaveBox->Checked();
+    if (SonidexForm) SonidexForm->WaveformSettingChanged();
 }
 
 void TSettingsForm::FilterEditChange(TObject*)

@@ -30,6 +30,7 @@ public:
     TRadioButton* DSBox;
     TCheckBox* StreamBox;
     TCheckBox* HiResBox;
+    TCheckBox* WaveBox;
     TGroupBox* ColorsGroup;
     TComboBox* ColorBox;
     TShape* ColorEdit;
@@ -51,6 +52,7 @@ public:
     void SnapBoxClick(TObject* sender);
     void DblClickBoxClick(TObject* sender);
     void HiResBoxClick(TObject* sender);
+    void WaveBoxClick(TObject* sender);
     void FilterEditChange(TObject* sender);
     int ColorCount() const { return ColorBox->Count(); }
 protected:

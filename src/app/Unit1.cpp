@@ -211,6 +211,7 @@ void TSonidexForm::FormCreate(TObject*)
     AppSettings.Wallpaper = FIni->ReadBool(S, "Wallpaper", true);
     AppSettings.Streaming = FIni->ReadBool(S, "Streaming", true);
     AppSettings.HiRes = FIni->ReadBool(S, "HiRes", false);
+    AppSettings.Waveform = FIni->ReadBool(S, "Waveform", true);
     AppSettings.SwapPanels = FIni->ReadBool(S, "SwapPanels", false);
     AppSettings.LeftCollapsed = FIni->ReadBool(S, "LeftCollapsed", false);
     AppSettings.RightCollapsed = FIni->ReadBool(S, "RightCollapsed", false);
@@ -329,6 +330,7 @@ void TSonidexForm::FormClose(TObject*, TCloseAction&)
         ini.WriteBool(S, "SwapPanels", AppSettings.SwapPanels);
         ini.WriteBool(S, "Streaming", AppSettings.Streaming);
         ini.WriteBool(S, "HiRes", AppSettings.HiRes);
+        ini.WriteBool(S, "Waveform", AppSettings.Waveform);
         ini.WriteBool(S, "Allow Deletion", AppSettings.AllowDeletion);
         ini.WriteBool(S, "Reread", AppSettings.Reread);
         ini.WriteBool(S, "Snap", AppSettings.Snap);

@@ -1,5 +1,6 @@
 // The main window: start-up and shut-down, settings, layout, the sample list and the player.
 #pragma once
+#include <list>
 #include <memory>
 #include <windows.h>
 #include <shellapi.h>
@@ -10,6 +11,7 @@
 #include "toolkit/StdCtrls.h"
 #include "app/pure/NameFilter.h"
 #include "app/pure/SampleList.h"
+#include "audio/PeakWorker.h"
 #include "controls/Hint95.h"
 #include "controls/NewCaption.h"
 #include "controls/Slider.h"
@@ -31,6 +33,9 @@ public:
     std::string FileName;
     int Kind = KindWAV;
 };
+
+// Posted by the main window to itself: the waveform is asked for once a click is handled.
+constexpr UINT WM_SHOW_WAVEFORM = WM_APP + 0x2A1;
 
 class TSonidexForm : public TForm {
 public:
@@ -168,6 +173,24 @@ public:
     void PosBarRelease(TObject* sender);
     void FormKeyDown(TObject* sender, WORD& key, TShiftState shift);
 
+    // The waveform in the position bar (Unit1Wave.cpp).
+    // After each selection played: the loaded WAV's overview, from the cache or the worker;
+    // Soon, once the messages of the click that started the sound are handled.
+    void ShowWaveform();
+    void ShowWaveformSoon();
+    void WaveformSettingChanged();
+    // Lets go of the overview and of the file the worker reads (before the file is deleted).
+    void AbandonPeaks();
+    void PeaksReady(WPARAM generation, LPARAM result);
+    void PosBarPaintTrack(TObject* sender, TCanvas& canvas, TRect band);
+    // A release of the bar while a loaded sample is silent plays it from there.
+    void PlayFromPosBar();
+    // The overview shown (none yet, or none for this sample) and whether it is the exact one.
+    const TPeakBins* Peaks() const { return FPeaks.get(); }
+    bool PeaksComplete() const { return FPeaksComplete; }
+    // The cache keeps the exact overviews of this many files (16 KB each at most).
+    static constexpr size_t PeakCacheFiles = 8;
+
     // File operations.
     TDragFilesTrg* TrashDropTarget;
     tdropfilesource* DragWAV;
@@ -225,6 +248,16 @@ private:
     std::string FScanTitle;             // a folder entered since, not painted yet
     DWORD FButtonReadAt = 0;            // when a scan last read the right mouse button
     void ShowScanFolderInTitle(const std::string& folder);
+    // The waveform: the worker (made on first need), the generation of the overview wanted, the
+    // file and setting it is of, what is shown, and the last files' exact overviews.
+    std::unique_ptr<TPeakWorker> FPeakWorker;
+    bool FWaveformPosted = false;
+    uint32_t FPeakGeneration = 0;
+    std::string FPeakKey;
+    std::shared_ptr<const TPeakBins> FPeaks;
+    bool FPeaksComplete = false;
+    std::list<std::pair<std::string, std::shared_ptr<const TPeakBins>>> FPeakCache;
+    std::shared_ptr<const TPeakBins> PeakCacheFind(const std::string& key);
 };
 
 extern TSonidexForm* SonidexForm;

@@ -101,6 +101,7 @@ void TSonidexForm::ShellDeleteFile(const std::string& path)
 void TSonidexForm::DeleteSample(std::string path)
 {
     StopAll();
+    AbandonPeaks();
     // The media player keeps the last file it played open, and an open file cannot be deleted.
     SendMciCommand("STOP PlayingMIDI");
     SendMciCommand("CLOSE PlayingMIDI");

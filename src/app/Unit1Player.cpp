@@ -91,6 +91,7 @@ void TSonidexForm::CreatePlayerPanel()
     PosBar = NewSlider(this, PosBox, "PosBar", PosBarDesign, HSliderIL, Bounds(4, 14, 160, 32));
     PosBar->OnChange = {this, &TSonidexForm::PosBarChange};
     PosBar->OnRelease = {this, &TSonidexForm::PosBarRelease};
+    PosBar->OnPaintTrack = {this, &TSonidexForm::PosBarPaintTrack};
 
     // The loading display lies exactly over the position box while a large file is copied.
     LoadingBox = NewBox(this, ControlBox, "LoadingBox", "Loading...", Bounds(4, 204, 168, 50));
@@ -165,6 +166,7 @@ void TSonidexForm::WAVListClick(TObject*)
 
 void TSonidexForm::PlaySelection()
 {
+    const TPeakWorker::THold soundFirst(FPeakWorker.get());
     int index = -1;
     BoxItemDataType* record = SelectedRecord(index);
     if (index < 0) {
@@ -213,6 +215,7 @@ void TSonidexForm::PlaySelection()
         else StartCurrent();
     }
     PlayerState.PosBarHeld = false;
+    ShowWaveformSoon();
 }
 
 void TSonidexForm::MciPlaySelection()
@@ -230,6 +233,7 @@ void TSonidexForm::MciPlaySelection()
     PlayerState.FileSize = 1;
     UpdateInfoText();
     PlayerState.PosBarHeld = false;
+    ShowWaveformSoon();
 }
 
 LRESULT TSonidexForm::WndProc(UINT msg, WPARAM w, LPARAM l)
@@ -237,6 +241,15 @@ LRESULT TSonidexForm::WndProc(UINT msg, WPARAM w, LPARAM l)
     // The end of a media-player play: a successful one starts again while looping.
     if (msg == MM_MCINOTIFY) {
         if (w == MCI_NOTIFY_SUCCESSFUL && Loop->Checked()) SendMciCommand("Play PlayingMIDI From 0 notify");
+        return 0;
+    }
+    if (msg == WM_PEAKS_READY) {
+        PeaksReady(w, l);
+        return 0;
+    }
+    if (msg == WM_SHOW_WAVEFORM) {
+        FWaveformPosted = false;
+        ShowWaveform();
         return 0;
     }
     if (msg == WM_WINDOWPOSCHANGING) WindowPosChanging(*reinterpret_cast<WINDOWPOS*>(l));
@@ -403,6 +416,8 @@ void TSonidexForm::PosBarRelease(TObject*)
 {
     if (PlayerState.PlayPath == 1)
         MciPlayFrom(MciSeekFromBar(PlayerState.DataSize, PosBar->Position(), PosBar->Min(), PosBar->Max()));
+    else if (PlayerState.PlayPath == 0 && PosBar->JumpsOnClick())
+        PlayFromPosBar();
     PlayerState.PosBarHeld = false;
 }
 

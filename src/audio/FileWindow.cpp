@@ -27,7 +27,7 @@ const uint8_t* TFileWindow::Span(uint64_t offset, size_t n)
     if (FView && offset >= FViewStart && offset + n <= FViewStart + FViewBytes) return FView + (offset - FViewStart);
     Release();
     const uint64_t start = offset - offset % Granularity();
-    const uint64_t want = std::max<uint64_t>(offset + n - start, WindowBytes);
+    const uint64_t want = std::max<uint64_t>(offset + n - start, FMinViewBytes);
     const uint64_t bytes = std::min<uint64_t>(want, FFileSize - start);
     if (bytes == 0 || bytes > SIZE_MAX) return nullptr;
     FView = static_cast<uint8_t*>(

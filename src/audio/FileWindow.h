@@ -16,10 +16,13 @@ public:
     TFileWindow& operator=(const TFileWindow&) = delete;
     // Takes over another window's mapping (not its view).
     void Assign(HANDLE mapping, uint64_t fileSize);
+    // The least a new view maps (WindowBytes unless set): a reader that walks the whole file
+    // maps fewer, larger views.
+    void SetViewBytes(size_t bytes) { FMinViewBytes = bytes; }
 
     // The bytes [offset, offset + n) of the file, valid until the next call; null when they lie
     // outside the file or cannot be mapped. A part inside the current view is served from it;
-    // otherwise a view of at least WindowBytes from offset (rounded down to the system's
+    // otherwise a view of at least WindowBytes (or SetViewBytes) from offset (rounded down to the system's
     // allocation granularity) replaces it.
     const uint8_t* Span(uint64_t offset, size_t n);
     // Copies [offset, offset + n) to out; false when Span cannot give it.
@@ -38,4 +41,5 @@ private:
     uint8_t* FView = nullptr;
     uint64_t FViewStart = 0;
     size_t FViewBytes = 0;
+    size_t FMinViewBytes = WindowBytes;
 };

@@ -179,6 +179,26 @@ void StopStream()
     ReleaseMapping();
 }
 
+bool StreamOpen() { return StreamState.MapHandle != nullptr; }
+
+void PlayStreamFrom(int32_t offset)
+{
+    IDirectSoundBuffer* b = StreamState.Buffer;
+    if (!StreamState.MapHandle || !b || b != PlayerState.CurrentBuffer) return;
+    b->Stop();
+    // The ring is filled afresh as when it was made: the refill thread keeps off it meanwhile,
+    // and a notice left from before the stop does not count.
+    StreamState.Running = false;
+    while (StreamState.Filling) Sleep(0);
+    StreamState.ReadOffset = offset;
+    StreamState.RingMark = offset + StreamHalfBytes;
+    StreamState.SecondHalf = false;
+    FillHalf(0);
+    ResetEvent(StreamState.NotifyEvent);
+    StreamState.Running = true;
+    StartStream();
+}
+
 void SeekStream(int32_t offset)
 {
     StreamState.RingMark = offset;

@@ -71,6 +71,10 @@ void StartStream();
 // Stops the stream and releases its mapping; does nothing when no stream is open. The ring
 // stays the current buffer until the reader replaces it or the device is closed.
 void StopStream();
+// Whether a stream holds its file (StopStream lets go of it).
+bool StreamOpen();
+// Plays the open stream from offset, whether it is playing or has stopped.
+void PlayStreamFrom(int32_t offset);
 // Offsets of the stream are bytes of the ring's sound (PlayerState.Layout maps them to the file's).
 // The next refill continues from offset; the half already filled still plays.
 void SeekStream(int32_t offset);

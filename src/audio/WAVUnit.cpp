@@ -191,6 +191,13 @@ void SetPlayCursor(int32_t offset)
     if (PlayerState.CurrentBuffer) PlayerState.CurrentBuffer->SetCurrentPosition(DWORD(offset));
 }
 
+bool CurrentPlaying()
+{
+    DWORD status = 0;
+    return PlayerState.CurrentBuffer && SUCCEEDED(PlayerState.CurrentBuffer->GetStatus(&status)) &&
+           (status & DSBSTATUS_PLAYING);
+}
+
 bool GetPrimaryFormat(WAVEFORMATEX& format)
 {
     format = {};

@@ -73,6 +73,7 @@ void ApplyLoopFlag();                 // play again with the loop flag, without 
 int32_t GetPlayCursor();              // bytes from the buffer's start; 0 without a buffer
                                       // (PlayerState.Layout turns them into the file's bytes)
 void SetPlayCursor(int32_t offset);
+bool CurrentPlaying();                // the current buffer is playing
 // The format the primary buffer really has; false (and the format zeroed) without a device.
 bool GetPrimaryFormat(WAVEFORMATEX& format);
 

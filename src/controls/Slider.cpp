@@ -68,7 +68,7 @@ void TSliderKnob::MouseDown(TMouseButton b, TShiftState s, int x, int y)
 void TSliderKnob::MouseMove(TShiftState s, int x, int y)
 {
     FSlider->FLastMouse = {Left() + x, Top() + y};
-    if (pressed && (s & ssLeft)) FSlider->DragTo(FSlider->Along(Left() + x, Top() + y));
+    if ((pressed || FSlider->FJumpHeld) && (s & ssLeft)) FSlider->DragTo(FSlider->Along(Left() + x, Top() + y));
     OnMouseMove(this, s, x, y);
 }
 
@@ -244,8 +244,10 @@ void TTrackSlider::MouseDown(TMouseButton b, TShiftState s, int x, int y)
 {
     FLastMouse = {x, y};
     if (b == mbLeft) {
-        TrackStep(Along(x, y));
-        FRepeatTimer->SetEnabled(true);
+        FJumpHeld = FJumpsOnClick;
+        if (FJumpHeld) DragTo(Along(x, y));
+        else TrackStep(Along(x, y));
+        FRepeatTimer->SetEnabled(!FJumpHeld);
         FTrackHeld = true;
         // The release must come back here wherever it happens, or the timer would page on.
         SetCapture(Handle());
@@ -257,6 +259,7 @@ void TTrackSlider::MouseDown(TMouseButton b, TShiftState s, int x, int y)
 void TTrackSlider::MouseMove(TShiftState s, int x, int y)
 {
     FLastMouse = {x, y};
+    if (FJumpHeld && (s & ssLeft)) DragTo(Along(x, y));
     TCustomControl::MouseMove(s, x, y);
 }
 
@@ -264,7 +267,7 @@ void TTrackSlider::MouseUp(TMouseButton b, TShiftState s, int x, int y)
 {
     if (b == mbLeft && FTrackHeld) {
         FRepeatTimer->SetEnabled(false);
-        FTrackHeld = false;
+        FTrackHeld = FJumpHeld = false;
         if (GetCapture() == FHandle) ReleaseCapture();
         OnRelease(this);
     }
@@ -277,7 +280,7 @@ void TTrackSlider::ReleaseMovement()
     // it as a release would, so that no timer pages on and the cursor comes back.
     if (!FKnob->pressed && !FTrackHeld) return;
     FRepeatTimer->SetEnabled(false);
-    FTrackHeld = false;
+    FTrackHeld = FJumpHeld = false;
     if (FKnob->pressed) {
         FKnob->pressed = false;
         FKnob->Invalidate();
@@ -390,6 +393,13 @@ void TTrackSlider::DrawGroove(TCanvas& c)
     DrawEdge(c.Handle(), &r, EDGE_SUNKEN, BF_RECT | BF_MIDDLE);
 }
 
+TRect TTrackSlider::TrackBand() const
+{
+    // The ticks start 9 pixels before the axis and 8 after it.
+    const int A = FMetrics.A, start = FMetrics.S, end = FMetrics.S + FMetrics.L;
+    return Vertical() ? Rect(A - 7, start, A + 8, end) : Rect(start, A - 7, end, A + 8);
+}
+
 void TTrackSlider::Paint()
 {
     if (FBackIL && FBackIL->Count() > 0) {
@@ -402,6 +412,7 @@ void TTrackSlider::Paint()
     if (FMetrics.L > 0) {
         DrawTicks(Canvas);
         DrawGroove(Canvas);
+        OnPaintTrack(this, Canvas, TrackBand());
     }
     if (FCanGetFocus && Focused()) Canvas.DrawFocusRect(FocusRect());
 }

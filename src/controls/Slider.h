@@ -64,6 +64,12 @@ public:
     void SetSideGap(int v);
 
     TNotifyEvent OnChange, OnRelease;
+    // Draws over the groove, before the knob: the canvas and the band the knob runs in (the
+    // track along, the room between the two rows of ticks across).
+    TEvent<TObject*, TCanvas&, TRect> OnPaintTrack;
+    // A left press on the track takes the knob straight there and holds it, instead of paging.
+    bool JumpsOnClick() const { return FJumpsOnClick; }
+    void SetJumpsOnClick(bool v) { FJumpsOnClick = v; }
 
     // The knob and the images it draws (the built-in list when KnobIL is none).
     TSliderKnob* Knob() const { return FKnob; }
@@ -103,6 +109,7 @@ private:
     void DrawTicks(TCanvas& c);
     void DrawGroove(TCanvas& c);
     TRect FocusRect() const { return Rect(1, 0, FWidth - 1, FHeight); }
+    TRect TrackBand() const;
 
     int FLineSize = 10, FPageSize = 100, FMin = 0, FMax = 1000, FPosition = 0, FFrequency = 50;
     bool FFocusOnClick = true;
@@ -120,6 +127,8 @@ private:
     TPoint FLastMouse;                   // the last mouse position over the slider
     bool FKeyboardChanged = false;
     bool FTrackHeld = false;             // a left press on the track, until its release
+    bool FJumpsOnClick = false;
+    bool FJumpHeld = false;              // that press took the knob along (JumpsOnClick)
     bool FCursorHidden = false;
     slidermath::TTrackMetrics FMetrics;
 };

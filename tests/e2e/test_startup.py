@@ -10,7 +10,7 @@ lib = scratch("startup-lib")
 os.makedirs(os.path.join(lib, "Sub"))
 open(os.path.join(lib, "kick.wav"), "wb").close()
 KEYS = ["WindowX", "WindowY", "LeftCollapsed", "RightCollapsed", "UseMedia", "Subdir", "Sort", "Wallpaper",
-        "SwapPanels", "Streaming", "HiRes", "Allow Deletion", "Reread", "Snap", "DblClick", "Filter", "Path",
+        "SwapPanels", "Streaming", "HiRes", "Waveform", "Allow Deletion", "Reread", "Snap", "DblClick", "Filter", "Path",
         "Color#0", "Color#1", "Color#2"]
 
 
@@ -45,7 +45,7 @@ c.true(ini is not None, "settings file written")
 ini = ini or {}
 c.eq(list(ini.keys()), KEYS, "every key, in the documented order")
 want = {"WindowX": "272", "WindowY": "23", "LeftCollapsed": "0", "RightCollapsed": "0", "UseMedia": "1",
-        "Subdir": "1", "Sort": "1", "Wallpaper": "1", "SwapPanels": "0", "Streaming": "1", "HiRes": "0",
+        "Subdir": "1", "Sort": "1", "Wallpaper": "1", "SwapPanels": "0", "Streaming": "1", "HiRes": "0", "Waveform": "1",
         "Allow Deletion": "1", "Reread": "0", "Snap": "1", "DblClick": "1", "Filter": "wav;mid",
         "Path": winpath(lib).upper() + "\\", "Color#0": "14742776", "Color#1": "13164776", "Color#2": "8421504"}
 for k, v in want.items():

@@ -11,6 +11,7 @@ struct AppSettingsType {
     bool Wallpaper = true;
     bool Streaming = true;
     bool HiRes = false;                // 24-bit, 32-bit and float samples play, converted to 16-bit
+    bool Waveform = true;              // the position bar shows the sample's waveform
     bool SwapPanels = false;
     bool LeftCollapsed = false;
     bool RightCollapsed = false;
