@@ -1,4 +1,5 @@
 #include "toolkit/ExtCtrls.h"
+#include "toolkit/WideText.h"
 #include <map>
 #include "toolkit/Forms.h"
 
@@ -47,7 +48,7 @@ void TPanel::Paint()
         SetTextColor(dc, ColorToRGB(Font.Color()));
         UINT fmt = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX |
                    (Alignment == taCenter ? DT_CENTER : Alignment == taRightJustify ? DT_RIGHT : DT_LEFT);
-        DrawTextA(dc, FText.c_str(), -1, &rc, fmt);
+        DrawTextOf(dc, FText, &rc, fmt);
     }
 }
 
