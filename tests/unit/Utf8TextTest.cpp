@@ -1,5 +1,4 @@
-// Paths and texts in UTF-8: counted, cut and compared on whole characters; a legacy code
-// page's bytes keep the byte rules.
+// UTF-8 paths counted, cut and compared on whole characters; legacy bytes keep the byte rules.
 #include <gtest/gtest.h>
 #include "app/pure/FileOps.h"
 #include "audio/pure/PlayerText.h"
@@ -27,10 +26,8 @@ TEST(Utf8Text, CountedCutAndComparedOnWholeCharacters)
         EXPECT_EQ(Utf16Length(c.a), c.units) << c.a;
         EXPECT_EQ(CharBoundary(c.a, 3), c.cutAt3) << c.a;
     }
-    // A path is measured in UTF-16 units against the shell's limit, not in bytes.
     auto times = [](const std::string& s, int n) { std::string r; while (n-- > 0) r += s; return r; };
     EXPECT_TRUE(DeletablePath("C:\\" + times(kick, 85)));                     // 258 units, 768 bytes
     EXPECT_FALSE(DeletablePath("C:\\" + std::string(128, 'x') + times(drum, 65)));   // 196 characters, 261 units
-    // The info text never starts inside a character of a path from another folder.
-    EXPECT_EQ(EntryNameText("C:\\" + kick + ".wav", "C:\\x\\"), "\xE3\x83\x83\xE3\x82\xAF");
+    EXPECT_EQ(EntryNameText("C:\\" + kick + ".wav", "C:\\x\\"), "\xE3\x83\x83\xE3\x82\xAF");   // never inside one
 }

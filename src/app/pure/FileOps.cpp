@@ -3,14 +3,15 @@
 
 bool DeletablePath(const std::string& path)
 {
-    return !path.empty() && Utf16Length(path) <= DeletablePathMax && path.find_first_of("*?") == std::string::npos &&
-           path.find('\0') == std::string::npos;
+    return !path.empty() && Utf16Length(path) <= DeletablePathMax &&
+           path.find_first_of("*?") == std::string::npos && path.find('\0') == std::string::npos;
 }
 
 std::string DeleteRefusalText(const std::string& path, bool deletable)
 {
-    return (deletable ? "No file can be found under this name:\r" : "This file's name cannot be passed to the shell:\r") +
-           path + "\r\rThe file was not deleted.";
+    const char* why = deletable ? "No file can be found under this name:\r"
+                                : "This file's name cannot be passed to the shell:\r";
+    return why + path + "\r\rThe file was not deleted.";
 }
 
 std::string ShellFileList(const std::string& path) { return path + std::string(2, '\0'); }
