@@ -305,9 +305,12 @@ listed = winpath(lib).upper() + "\\"             # the folder as listed: upper-c
 s, geo = start(lib, media=0)
 c.eq(sorted(list_lines()), sorted(names), "another program reads every line exactly")
 for n in names:
-    m = cap.mark()
-    s.click(*line_point(geo, list_lines().index(n)))
-    c.becomes(lambda: SAMPLE in cap.since(m), True, f"{n} plays bit-exact")
+    for attempt in range(3):                      # a busy host can drop a moment of the capture
+        m = cap.mark()
+        s.click(*line_point(geo, list_lines().index(n)))
+        if settle(lambda: SAMPLE in cap.since(m), True):
+            break
+    c.true(SAMPLE in cap.since(m), f"{n} plays bit-exact")
 s.click(*panel_point(geo, *STOP))
 p, log = target("copy")
 drag(s, geo, list_lines().index(names[5]), (1000, 200))
