@@ -1,7 +1,7 @@
 #include "controls/Hint95.h"
-#include "toolkit/WideText.h"
 #include <cstring>
 #include <vector>
+#include "toolkit/WideText.h"
 
 TControl* HintedControl = nullptr;
 

@@ -1,6 +1,6 @@
 #include "controls/NewCaption.h"
-#include "toolkit/WideText.h"
 #include <map>
+#include "toolkit/WideText.h"
 #include "toolkit/pure/SysUtils.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "controls/Slider.h"
-#include "toolkit/WideText.h"
 #include <memory>
+#include "toolkit/WideText.h"
 
 using namespace slidermath;
 

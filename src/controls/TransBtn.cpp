@@ -1,6 +1,6 @@
 #include "controls/TransBtn.h"
-#include "toolkit/WideText.h"
 #include <algorithm>
+#include "toolkit/WideText.h"
 
 namespace {
 // Draws n nested one-pixel frames, top and left edges in top, bottom and right edges in

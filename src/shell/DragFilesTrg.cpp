@@ -1,8 +1,8 @@
 #include "shell/DragFilesTrg.h"
-#include "toolkit/WideText.h"
 #include <shellapi.h>
 #include "toolkit/Forms.h"
 #include "toolkit/LateBound.h"
+#include "toolkit/WideText.h"
 
 namespace {
 // The shell's drop functions, loaded on first need like the rest of shell32.

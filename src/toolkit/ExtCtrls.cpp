@@ -1,7 +1,7 @@
 #include "toolkit/ExtCtrls.h"
-#include "toolkit/WideText.h"
 #include <map>
 #include "toolkit/Forms.h"
+#include "toolkit/WideText.h"
 
 void Frame3D(TCanvas& c, TRect& r, TColor tl, TColor br, int width)
 {

@@ -1,7 +1,7 @@
 #include "toolkit/Forms.h"
-#include "toolkit/WideText.h"
 #include <commctrl.h>
 #include "toolkit/Thread.h"
+#include "toolkit/WideText.h"
 
 TApplication* Application = nullptr;
 TScreen* Screen = nullptr;
