@@ -8,6 +8,7 @@
 #include "audio/MCIPlayer.h"
 #include "audio/WAVUnit.h"
 #include "toolkit/LateBound.h"
+#include "toolkit/WideText.h"
 #include "toolkit/pure/StrUtils.h"
 
 namespace {
@@ -106,6 +107,13 @@ void TSonidexForm::DeleteSample(std::string path)
     SendMciCommand("STOP PlayingMIDI");
     SendMciCommand("CLOSE PlayingMIDI");
     PlayerState.LastIndex = -1;
+    // A name the shell would read otherwise than it is listed (a wildcard, a character the code
+    // page lacks shown as "?") is not handed on, and its line stays: the file is still there.
+    const bool deletable = DeletablePath(path);
+    if (!deletable || !FileExists(path)) {
+        Application->MessageBox(DeleteRefusalText(path, deletable), MB_OK | MB_ICONWARNING);
+        return;
+    }
     // Our own deletion is no change to show. A reread still pending from a change just before
     // would run inside the shell's confirmation, rebuild the list and re-arm the watch, which
     // would then report this very deletion: it is dropped, and the watch stays off (also for
@@ -129,7 +137,7 @@ void TSonidexForm::DeleteSample(std::string path)
         TWatchOff off(*this);
         ShellDeleteFile(path);
     }
-    // The shell's answers prove nothing: the line goes only with the file.
+    // The shell's answers prove nothing: the line goes only with the file, which was there.
     if (!FileExists(path)) RemoveSampleLine(path);
 }
 
@@ -216,7 +224,19 @@ void TSonidexForm::SendSampleToCompanion()
 {
     const auto* r = RecordAt(WAVList->ItemIndex());
     if (!r) return;
-    const std::string path = r->FileName;            // stays whole for the synchronous send
+    // The companion reads its bytes in the machine's own code page. A name that code page
+    // cannot hold goes by its short name where the volume keeps one, and otherwise not at
+    // all: a wrong path never goes out.
+    std::string path;                                 // stays whole for the synchronous send
+    if (r->FileName.find_first_of("*?") != std::string::npos) return;
+    if (!LegacyText(r->FileName, path)) {
+        const std::wstring wide = WideText(r->FileName);
+        const DWORD n = GetShortPathNameW(wide.c_str(), nullptr, 0);
+        std::wstring shortName(n, L'\0');
+        if (n == 0 || GetShortPathNameW(wide.c_str(), shortName.data(), n) + 1 != n) return;
+        shortName.resize(n - 1);
+        if (!LegacyText(NarrowText(shortName), path)) return;
+    }
     COPYDATASTRUCT data = {};
     data.dwData = 1;
     data.cbData = DWORD(path.size() + 1);

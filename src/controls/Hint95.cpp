@@ -1,6 +1,7 @@
 #include "controls/Hint95.h"
 #include <cstring>
 #include <vector>
+#include "toolkit/WideText.h"
 
 TControl* HintedControl = nullptr;
 
@@ -192,7 +193,7 @@ void THintWindow95::ActivateHint(TRect rect, const std::string& text)
     if (owner) canvas.Font.Assign(owner->HintFont());
     canvas.TextWidth("");           // selects the font
     RECT r = {rect.Left, rect.Top, rect.Right, rect.Bottom};
-    DrawTextA(canvas.Handle(), text.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    DrawTextOf(canvas.Handle(), text, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     FTextWidth = r.right + 1 - r.left;
     FTextHeight = r.bottom + 1 - r.top;
     int width = r.right + m.X + 1 - r.left, height = r.bottom + m.Y + 1 - r.top;
@@ -257,7 +258,7 @@ void THintWindow95::PaintWindow(HDC dc)
         canvas.TextWidth("");
         int left = (w - FTextWidth) / 2, top = (hgt - FTextHeight) / 2;
         RECT r = {left, top, w, top + FTextHeight};
-        DrawTextA(canvas.Handle(), FText.c_str(), -1, &r, DT_WORDBREAK | DT_NOPREFIX | DT_NOCLIP);
+        DrawTextOf(canvas.Handle(), FText, &r, DT_WORDBREAK | DT_NOPREFIX | DT_NOCLIP);
     }
     BitBlt(dc, 0, 0, w, hgt, canvas.Handle(), 0, 0, SRCCOPY);
 }

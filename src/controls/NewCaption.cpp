@@ -1,5 +1,6 @@
 #include "controls/NewCaption.h"
 #include <map>
+#include "toolkit/WideText.h"
 #include "toolkit/pure/SysUtils.h"
 
 namespace {
@@ -142,18 +143,18 @@ void TNewCaption::Paint()
             } while (x < clip.right);
             Canvas.Brush.SetStyle(bsClear);
             Canvas.TextWidth("");                   // selects the font, text colour, clear background
-            DrawTextA(dc, FText.c_str(), -1, &tr, flags | DT_VCENTER);
+            DrawTextOf(dc, FText, &tr, flags | DT_VCENTER);
         } else {
             Canvas.Brush.SetColor(FColor);
             Canvas.TextWidth("");                   // selects the font, text colour, opaque background
             RECT calc = tr;
-            DrawTextA(dc, FText.c_str(), -1, &calc, flags | DT_CALCRECT);
+            DrawTextOf(dc, FText, &calc, flags | DT_CALCRECT);
             if (calc.right > tr.right) calc.right = tr.right;
             int th = calc.bottom - calc.top;
             int d = Height() - th;
             d = d >= 0 ? d / 2 : -((-d + 1) / 2);   // floor
             OffsetRect(&calc, 0, d);
-            DrawTextA(dc, FText.c_str(), -1, &calc, flags);
+            DrawTextOf(dc, FText, &calc, flags);
             int saved = SaveDC(dc);
             ExcludeClipRect(dc, calc.left, calc.top, calc.right, calc.bottom);
             RECT clip;

@@ -1,5 +1,6 @@
 #include "controls/Slider.h"
 #include <memory>
+#include "toolkit/WideText.h"
 
 using namespace slidermath;
 
@@ -481,9 +482,10 @@ void TRedGauge::PaintBar()
     SetBkMode(dc, TRANSPARENT);
     const COLORREF colour = ColorToRGB(FColor);
     const COLORREF light = 0x02000000 | GaugeLightColor(colour);   // palette-relative
+    const std::wstring wide = WideText(FText);
     auto text = [&](const RECT& clip, int tx, int ty, COLORREF c) {
         SetTextColor(dc, c);
-        ExtTextOutA(dc, tx, ty, ETO_CLIPPED, &clip, FText.data(), static_cast<UINT>(FText.size()), nullptr);
+        ExtTextOutW(dc, tx, ty, ETO_CLIPPED, &clip, wide.data(), static_cast<UINT>(wide.size()), nullptr);
     };
     // Over the bar: black with a light shadow; over the empty well: the bar's colour.
     const RECT bar = {3, 0, 3 + a, H}, rest = {a + 3, 0, W, H};

@@ -1,5 +1,6 @@
 #include "controls/TransBtn.h"
 #include <algorithm>
+#include "toolkit/WideText.h"
 
 namespace {
 // Draws n nested one-pixel frames, top and left edges in top, bottom and right edges in
@@ -210,7 +211,7 @@ void TTransparentButton::DrawCaption(int glyphTop, int glyphBottom)
     HGDIOBJ oldFont = SelectObject(dc, Font.Handle());
     const UINT wrap = FWordWrap ? DT_WORDBREAK : DT_SINGLELINE;
     RECT m = {0, 0, Width(), Height()};
-    DrawTextA(dc, Caption().c_str(), -1, &m, wrap | DT_CALCRECT);
+    DrawTextOf(dc, Caption(), &m, wrap | DT_CALCRECT);
     const int tw = m.right - m.left, th = m.bottom - m.top;
     TGlyphPoint t = CaptionOrigin(FTextAlign, Width(), Height(), tw, th, glyphTop, glyphBottom, FSpacing);
     if (FPressedLook && ShowPressed) ++t.X, ++t.Y;
@@ -218,7 +219,7 @@ void TTransparentButton::DrawCaption(int glyphTop, int glyphBottom)
     auto draw = [&](int dx, int dy, TColor c) {
         RECT rc = {t.X + dx, t.Y + dy, t.X + dx + tw, t.Y + dy + th};
         SetTextColor(dc, ColorToRGB(c));
-        DrawTextA(dc, Caption().c_str(), -1, &rc, wrap | DT_CENTER | DT_NOCLIP);
+        DrawTextOf(dc, Caption(), &rc, wrap | DT_CENTER | DT_NOCLIP);
     };
     if (Enabled()) draw(0, 0, Font.Color());
     else draw(1, 1, clBtnHighlight), draw(0, 0, clBtnShadow);    // engraved

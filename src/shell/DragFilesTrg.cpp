@@ -2,16 +2,17 @@
 #include <shellapi.h>
 #include "toolkit/Forms.h"
 #include "toolkit/LateBound.h"
+#include "toolkit/WideText.h"
 
 namespace {
 // The shell's drop functions, loaded on first need like the rest of shell32.
 struct TShellDrop {
     using AcceptFn = void(WINAPI*)(HWND, BOOL);
-    using QueryFileFn = UINT(WINAPI*)(HDROP, UINT, LPSTR, UINT);
+    using QueryFileFn = UINT(WINAPI*)(HDROP, UINT, LPWSTR, UINT);
     using QueryPointFn = BOOL(WINAPI*)(HDROP, POINT*);
     using FinishFn = void(WINAPI*)(HDROP);
     AcceptFn Accept = LateBound<AcceptFn>("shell32.dll", "DragAcceptFiles");
-    QueryFileFn QueryFile = LateBound<QueryFileFn>("shell32.dll", "DragQueryFileA");
+    QueryFileFn QueryFile = LateBound<QueryFileFn>("shell32.dll", "DragQueryFileW");
     QueryPointFn QueryPoint = LateBound<QueryPointFn>("shell32.dll", "DragQueryPoint");
     FinishFn Finish = LateBound<FinishFn>("shell32.dll", "DragFinish");
     bool Ready() const { return Accept && QueryFile && QueryPoint && Finish; }
@@ -88,12 +89,13 @@ void TDragFilesTrg::HandleDrop(HDROP drop)
     DropPoint = {p.x, p.y};
     const UINT count = Shell().QueryFile(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
-        // Each path whole, however long: a path cut short can name another file.
+        // Each path whole, however long: a path cut short can name another file. Read wide,
+        // so that a name survives whatever code page the dropping program used.
         const UINT length = Shell().QueryFile(drop, i, nullptr, 0);
-        std::string path(length + 1, '\0');
+        std::wstring path(length + 1, L'\0');
         const UINT got = Shell().QueryFile(drop, i, path.data(), length + 1);
         path.resize(got);
-        DroppedFiles.Add(path);
+        DroppedFiles.Add(NarrowText(path));
     }
     OnDrop(this);
 }

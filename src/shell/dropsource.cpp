@@ -5,6 +5,7 @@
 #include <vector>
 #include "shell/pure/DropFiles.h"
 #include "toolkit/LateBound.h"
+#include "toolkit/WideText.h"
 
 namespace {
 const FORMATETC Formats[2] = {
@@ -94,7 +95,7 @@ private:
 namespace {
 class TFileDataObject : public TRefCounted<IDataObject> {
 public:
-    explicit TFileDataObject(std::vector<std::string> paths) : FPaths(std::move(paths)) {}
+    explicit TFileDataObject(std::vector<std::u16string> paths) : FPaths(std::move(paths)) {}
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override
     {
         return Answer(riid, IID_IDataObject, out);
@@ -159,7 +160,7 @@ public:
         return OLE_E_ADVISENOTSUPPORTED;
     }
 private:
-    const std::vector<std::string> FPaths;
+    const std::vector<std::u16string> FPaths;
 };
 }
 
@@ -232,8 +233,13 @@ int tdropsource::RunDrag()
 
 IDataObject* tdropfilesource::CreateDataObject()
 {
-    std::vector<std::string> paths;
-    for (int i = 0; i < FileList.Count(); ++i) paths.push_back(FileList.Strings(i));
+    // The paths go out wide, converted from the program's code page: a target then gets every
+    // name exactly, whatever code page it runs in.
+    std::vector<std::u16string> paths;
+    for (int i = 0; i < FileList.Count(); ++i) {
+        const std::wstring w = WideText(FileList.Strings(i));
+        paths.emplace_back(w.begin(), w.end());
+    }
     return new TFileDataObject(std::move(paths));
 }
 

@@ -1,6 +1,7 @@
 #include "toolkit/ExtCtrls.h"
 #include <map>
 #include "toolkit/Forms.h"
+#include "toolkit/WideText.h"
 
 void Frame3D(TCanvas& c, TRect& r, TColor tl, TColor br, int width)
 {
@@ -47,7 +48,7 @@ void TPanel::Paint()
         SetTextColor(dc, ColorToRGB(Font.Color()));
         UINT fmt = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX |
                    (Alignment == taCenter ? DT_CENTER : Alignment == taRightJustify ? DT_RIGHT : DT_LEFT);
-        DrawTextA(dc, FText.c_str(), -1, &rc, fmt);
+        DrawTextOf(dc, FText, &rc, fmt);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "toolkit/Forms.h"
 #include <commctrl.h>
 #include "toolkit/Thread.h"
+#include "toolkit/WideText.h"
 
 TApplication* Application = nullptr;
 TScreen* Screen = nullptr;
@@ -417,7 +418,7 @@ TRect THintWindow::CalcHintRect(int maxWidth, const std::string& text)
     HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, Font.Handle());
     RECT r = {0, 0, maxWidth, 0};
-    DrawTextA(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    DrawTextOf(dc, text, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
     return Rect(0, 0, r.right + 6, r.bottom + 2);
@@ -448,7 +449,7 @@ void THintWindow::Paint()
     Canvas.Font.SetColor(clSystem | COLOR_INFOTEXT);
     RECT r = {2, 1, ClientWidth() - 2, ClientHeight()};
     Canvas.TextWidth("");                       // selects font and colours
-    DrawTextA(Canvas.Handle(), FText.c_str(), -1, &r, DT_WORDBREAK | DT_NOPREFIX | DT_LEFT);
+    DrawTextOf(Canvas.Handle(), FText, &r, DT_WORDBREAK | DT_NOPREFIX | DT_LEFT);
 }
 
 void TApplication::SetShowHint(bool on)

@@ -1,4 +1,5 @@
 #include "toolkit/Graphics.h"
+#include "toolkit/WideText.h"
 
 COLORREF ColorToRGB(TColor c)
 {
@@ -121,7 +122,8 @@ void TCanvas::Rectangle(int l, int t, int r, int b)
 void TCanvas::TextOut(int x, int y, const std::string& s)
 {
     Select();
-    ExtTextOutA(FDC, x, y, 0, nullptr, s.data(), static_cast<UINT>(s.size()), nullptr);
+    const std::wstring w = WideText(s);
+    ExtTextOutW(FDC, x, y, 0, nullptr, w.data(), static_cast<UINT>(w.size()), nullptr);
     PenPos = {x + TextWidth(s), y};
 }
 
@@ -130,14 +132,16 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& s)
     Select();
     RECT rc = {r.Left, r.Top, r.Right, r.Bottom};
     UINT opts = ETO_CLIPPED | (Brush.Style() != bsClear ? ETO_OPAQUE : 0);
-    ExtTextOutA(FDC, x, y, opts, &rc, s.data(), static_cast<UINT>(s.size()), nullptr);
+    const std::wstring w = WideText(s);
+    ExtTextOutW(FDC, x, y, opts, &rc, w.data(), static_cast<UINT>(w.size()), nullptr);
 }
 
 int TCanvas::TextWidth(const std::string& s)
 {
     Select();
     SIZE sz = {};
-    GetTextExtentPoint32A(FDC, s.data(), static_cast<int>(s.size()), &sz);
+    const std::wstring w = WideText(s);
+    GetTextExtentPoint32W(FDC, w.data(), static_cast<int>(w.size()), &sz);
     return sz.cx;
 }
 
@@ -145,7 +149,8 @@ int TCanvas::TextHeight(const std::string& s)
 {
     Select();
     SIZE sz = {};
-    GetTextExtentPoint32A(FDC, s.data(), static_cast<int>(s.size()), &sz);
+    const std::wstring w = WideText(s);
+    GetTextExtentPoint32W(FDC, w.data(), static_cast<int>(w.size()), &sz);
     return sz.cy;
 }
 

@@ -4,10 +4,16 @@
 
 std::string TIniFile::ReadString(const std::string& section, const std::string& key, const std::string& def) const
 {
-    char buffer[1024];
-    DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), def.c_str(), buffer, sizeof buffer,
-                                       FFileName.c_str());
-    return std::string(buffer, n);
+    // A value is read whole, however long: in UTF-8 a character takes up to four bytes, and a
+    // value cut short could end inside one, or name another folder.
+    std::string buffer(1024, '\0');
+    for (;;) {
+        const DWORD size = static_cast<DWORD>(buffer.size());
+        const DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), def.c_str(), buffer.data(), size,
+                                                 FFileName.c_str());
+        if (n + 1 < size || size >= 1u << 20) return buffer.substr(0, n);
+        buffer.assign(size * 2, '\0');
+    }
 }
 
 int TIniFile::ReadInteger(const std::string& section, const std::string& key, int def) const

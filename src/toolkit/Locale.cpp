@@ -1,16 +1,19 @@
 #include <windows.h>
 #include "toolkit/pure/StrUtils.h"
 
+// The texts are in the process code page (UTF-8 under the program's manifest); without
+// LOCALE_USE_CP_ACP these functions would read them in the user locale's own code page.
+
 int AnsiCompareText(const std::string& a, const std::string& b)
 {
-    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
-                          b.data(), static_cast<int>(b.size())) - CSTR_EQUAL;
+    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE | LOCALE_USE_CP_ACP, a.data(),
+                          static_cast<int>(a.size()), b.data(), static_cast<int>(b.size())) - CSTR_EQUAL;
 }
 
 std::string AnsiSortKey(const std::string& s)
 {
     // One call for the usual short name; a long one asks for its size first.
-    const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
+    const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE | LOCALE_USE_CP_ACP;
     char buf[512];
     int len = static_cast<int>(s.size());
     int n = LCMapStringA(LOCALE_USER_DEFAULT, flags, s.data(), len, buf, sizeof buf);

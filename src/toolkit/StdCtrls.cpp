@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstring>
 #include "toolkit/Forms.h"
+#include "toolkit/WideText.h"
 
 // ---- TLabel --------------------------------------------------------------------------------
 
@@ -35,7 +36,7 @@ void TLabel::Paint()
         text += FText[i];
         if (FText[i] == '\r' && (i + 1 >= FText.size() || FText[i + 1] != '\n')) text += '\n';
     }
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, fmt);
+    DrawTextOf(dc, text, &r, fmt);
 }
 
 // ---- buttons -------------------------------------------------------------------------------

@@ -146,7 +146,7 @@ def read_ini():
         return None
     p = configparser.RawConfigParser(strict=False)
     p.optionxform = str
-    with open(INI, encoding="latin-1") as f:
+    with open(INI, encoding="utf-8") as f:            # the program's code page
         p.read_string(f.read())
     return dict(p["Sonidex settings"]) if p.has_section("Sonidex settings") else {}
 
@@ -207,8 +207,8 @@ def settle(read, want, seconds=5):
 def list_probe():
     """What ListProbe.exe reads of the main window from outside: its list's count, selection,
     top line, place and state, the window's title and the lines' texts."""
-    # The lines' texts are in the program's 8-bit code page.
-    return run(wine("ListProbe.exe")).stdout.decode("latin-1")
+    # The texts come in UTF-8.
+    return run(wine("ListProbe.exe")).stdout.decode("utf-8", "replace")
 
 
 def probe():

@@ -4,14 +4,14 @@
 
 TEST(FileDrop, BlockLayoutAndResultCodes)
 {
-    const std::vector<uint8_t> one = FileDropBlock({"C:\\A.WAV"});
-    const std::vector<uint8_t> want = {20, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                       'C', ':', '\\', 'A', '.', 'W', 'A', 'V', 0, 0};
-    EXPECT_EQ(one, want);                                   // 30 bytes
-    EXPECT_EQ(FileDropBlock({}).size(), 21u);               // the header and one zero
-    const auto two = FileDropBlock({"x", "yz"});
-    EXPECT_EQ(std::string(two.begin() + 20, two.end()), std::string("x\0yz\0\0", 6));
-    EXPECT_EQ(FileDropBlockSize({"x", "yz"}), two.size());
+    const std::vector<uint8_t> one = FileDropBlock({u"C:\\\u00C9\U0001F941"});
+    const std::vector<uint8_t> want = {20, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0,
+                                       'C', 0, ':', 0, '\\', 0, 0xC9, 0, 0x3E, 0xD8, 0x41, 0xDD, 0, 0, 0, 0};
+    EXPECT_EQ(one, want);                                   // wide, a surrogate pair kept whole
+    EXPECT_EQ(FileDropBlock({}).size(), 22u);               // the header and one wide zero
+    const auto two = FileDropBlock({u"x", u"yz"});
+    EXPECT_EQ(std::string(two.begin() + 20, two.end()), std::string("x\0\0\0y\0z\0\0\0\0\0", 12));
+    EXPECT_EQ(FileDropBlockSize({u"x", u"yz"}), two.size());
 
     EXPECT_EQ(DragResultCode(TDragOutcome::Dropped, 1, 1), 0);
     EXPECT_EQ(DragResultCode(TDragOutcome::Dropped, 3, 3), 0);

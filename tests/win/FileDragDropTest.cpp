@@ -7,6 +7,7 @@
 #include "shell/dropsource.h"
 #include "shell/pure/DropFiles.h"
 #include "toolkit/ExtCtrls.h"
+#include "toolkit/WideText.h"
 
 using namespace wintest;
 
@@ -14,7 +15,12 @@ namespace {
 // A drop handle as the shell makes one: the CF_HDROP block with the drop point set.
 HDROP MakeDrop(const std::vector<std::string>& paths, int x, int y)
 {
-    const std::vector<uint8_t> block = FileDropBlock(paths);
+    std::vector<std::u16string> wide;
+    for (const std::string& path : paths) {
+        const std::wstring w = WideText(path);
+        wide.emplace_back(w.begin(), w.end());
+    }
+    const std::vector<uint8_t> block = FileDropBlock(wide);
     HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, block.size());
     auto* p = static_cast<uint8_t*>(GlobalLock(h));
     std::memcpy(p, block.data(), block.size());
@@ -55,7 +61,7 @@ TEST(FileDropTarget, OneEventPerDropWithWholePathsOnlyWhileEnabled)
     };
     const std::string longPath = "C:\\" + std::string(290, 'x') + ".wav";
     // A name beyond ASCII, in the program's code page (UTF-8, as its manifest asks).
-    const std::string umlaut = "D:\\\xC3\xBC.wav";
+    const std::string umlaut = "D:\\\xF0\x9F\xA5\x81\xC3\xBC.wav";
     SendMessageA(panel->Handle(), WM_DROPFILES, WPARAM(MakeDrop({"C:\\a b.wav", longPath, umlaut}, 7, 9)), 0);
     ASSERT_EQ(drops.size(), 2u);
     EXPECT_EQ(drops[0], (std::vector<std::string>{"C:\\a b.wav", longPath, umlaut}));
@@ -116,9 +122,9 @@ TEST(FileDragSource, DataObjectServesTheBlockAndOutlivesItsComponent)
     ASSERT_EQ(data->GetData(&content, &m), S_OK);
     ASSERT_EQ(m.tymed, DWORD(TYMED_HGLOBAL));
     EXPECT_EQ(m.pUnkForRelease, nullptr);
-    ASSERT_GE(GlobalSize(m.hGlobal), 30u);
+    ASSERT_GE(GlobalSize(m.hGlobal), 40u);
     const auto* p = static_cast<const uint8_t*>(GlobalLock(m.hGlobal));
-    EXPECT_EQ(std::vector<uint8_t>(p, p + 30), FileDropBlock({"C:\\A.WAV"}));
+    EXPECT_EQ(std::vector<uint8_t>(p, p + 40), FileDropBlock({u"C:\\A.WAV"}));
     GlobalUnlock(m.hGlobal);
     GlobalFree(m.hGlobal);
     EXPECT_EQ(data->GetData(&text, &m), DV_E_FORMATETC);

@@ -342,6 +342,8 @@ TEST(SortKeys, OrderAsTheUserLocalesCollationIgnoringCase)
     // The sorted list's order with one key per line must be the order of comparing the texts.
     std::mt19937 rng(11);
     const std::string alphabet = "aAbBzZ019 _-.'~!()[]&+,;=@\xe9\xc9\xe4\xf1\xdf";
+    EXPECT_EQ(AnsiCompareText("\xD0\xBF\xC3\xA9", "\xD0\x9F\xC3\x89"), 0);   // пé, ПÉ: whole characters
+    EXPECT_LT(AnsiCompareText("\xC3\xA9", "f"), 0);
     for (int round = 0; round < 40; ++round) {
         TStringList byCompare;
         byCompare.SetSorted(true);

@@ -28,8 +28,8 @@ static std::string LineText(HWND list, int i)
     LRESULT got = SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide.data()));
     if (got == LB_ERR) return "<error>";
     wide.resize(static_cast<size_t>(got));
-    std::string text(wide.size() * 2 + 1, '\0');
-    int bytes = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), text.data(),
+    std::string text(wide.size() * 3 + 1, '\0');
+    int bytes = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), static_cast<int>(wide.size()), text.data(),
                                     static_cast<int>(text.size()), nullptr, nullptr);
     text.resize(bytes > 0 ? static_cast<size_t>(bytes) : 0);
     return text;

@@ -1,9 +1,17 @@
 #include "app/pure/FileOps.h"
+#include "toolkit/pure/StrUtils.h"
 
 bool DeletablePath(const std::string& path)
 {
-    return !path.empty() && path.size() <= DeletablePathMax && path.find_first_of("*?") == std::string::npos &&
-           path.find('\0') == std::string::npos;
+    return !path.empty() && Utf16Length(path) <= DeletablePathMax &&
+           path.find_first_of("*?") == std::string::npos && path.find('\0') == std::string::npos;
+}
+
+std::string DeleteRefusalText(const std::string& path, bool deletable)
+{
+    const char* why = deletable ? "No file can be found under this name:\r"
+                                : "This file's name cannot be passed to the shell:\r";
+    return why + path + "\r\rThe file was not deleted.";
 }
 
 std::string ShellFileList(const std::string& path) { return path + std::string(2, '\0'); }

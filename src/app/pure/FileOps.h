@@ -9,10 +9,13 @@
 constexpr size_t DeletablePathMax = 259;
 
 // True when the path may be handed to the shell's delete as it stands: not empty, shorter than
-// the system's path limit, and without "*" or "?", which the shell would take as wildcards (a
-// name listed with "?" in place of characters outside the code page would take its neighbours
-// with it).
+// the system's path limit (counted as the system counts, in UTF-16 units), and without "*" or
+// "?", which the shell would take as wildcards (a name listed with "?" in place of characters
+// outside the code page would take its neighbours with it).
 bool DeletablePath(const std::string& path);
+// The message for a file that is not handed to the shell's delete: its name is not deletable
+// as it stands, or no file answers to it.
+std::string DeleteRefusalText(const std::string& path, bool deletable);
 // The shell's list of files to delete: the one path, a zero byte, and the closing zero byte.
 std::string ShellFileList(const std::string& path);
 // The line to select after the selected line idx was removed, countAfter lines remaining:

@@ -1,4 +1,5 @@
 #include "audio/pure/PlayerText.h"
+#include "toolkit/pure/StrUtils.h"
 #include <cstdio>
 
 std::string DeviceStateText(bool useMedia, unsigned rate, unsigned bits, unsigned channels)
@@ -10,7 +11,9 @@ std::string DeviceStateText(bool useMedia, unsigned rate, unsigned bits, unsigne
 
 std::string EntryNameText(const std::string& fullPath, const std::string& currentFolder)
 {
-    std::string s = currentFolder.size() < fullPath.size() ? fullPath.substr(currentFolder.size()) : std::string();
+    // A path from elsewhere is never cut inside a character.
+    std::string s = currentFolder.size() < fullPath.size()
+                        ? fullPath.substr(CharBoundary(fullPath, currentFolder.size())) : std::string();
     size_t dot = s.rfind('.');
     size_t slash = s.find_last_of("\\:");
     if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) s.erase(dot);

@@ -1,21 +1,24 @@
 #include "shell/pure/DropFiles.h"
-#include <cstring>
 
-size_t FileDropBlockSize(const std::vector<std::string>& paths)
+size_t FileDropBlockSize(const std::vector<std::u16string>& paths)
 {
-    size_t n = 20 + 1;
-    for (const std::string& p : paths) n += p.size() + 1;
+    size_t n = 20 + 2;
+    for (const std::u16string& p : paths) n += 2 * (p.size() + 1);
     return n;
 }
 
-std::vector<uint8_t> FileDropBlock(const std::vector<std::string>& paths)
+std::vector<uint8_t> FileDropBlock(const std::vector<std::u16string>& paths)
 {
     std::vector<uint8_t> block(FileDropBlockSize(paths), 0);
-    block[0] = 20;                             // pFiles; pt, fNC and fWide stay 0
+    block[0] = 20;                             // pFiles; pt and fNC stay 0
+    block[16] = 1;                             // fWide
     size_t at = 20;
-    for (const std::string& p : paths) {
-        std::memcpy(block.data() + at, p.data(), p.size());
-        at += p.size() + 1;
+    for (const std::u16string& p : paths) {
+        for (char16_t c : p) {
+            block[at++] = static_cast<uint8_t>(c & 0xFF);
+            block[at++] = static_cast<uint8_t>(c >> 8);
+        }
+        at += 2;
     }
     return block;
 }

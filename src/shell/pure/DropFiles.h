@@ -5,10 +5,11 @@
 #include <vector>
 
 // The block: a 20-byte header (offset of the first path 20, drop point 0, 0, non-client 0,
-// ANSI paths), each path with its zero byte, then one more zero byte.
-std::vector<uint8_t> FileDropBlock(const std::vector<std::string>& paths);
+// wide paths), each path in UTF-16 (little-endian) with its zero, then one more zero. Every
+// drop target reads wide paths, and only they carry every name the file system holds.
+std::vector<uint8_t> FileDropBlock(const std::vector<std::u16string>& paths);
 // Its size in bytes.
-size_t FileDropBlockSize(const std::vector<std::string>& paths);
+size_t FileDropBlockSize(const std::vector<std::u16string>& paths);
 
 // How the system's drag loop ended.
 enum class TDragOutcome { Dropped, Cancelled, OutOfMemory, Failed };

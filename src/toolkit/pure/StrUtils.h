@@ -9,8 +9,20 @@ bool TryStrToInt(const std::string& text, int& value);
 int StrToIntDef(const std::string& text, int def);
 
 std::string UpperCase(std::string s);        // ASCII letters only, as the program compares paths
-// Equal when upper-cased that way, without making the upper-cased copies.
+// Equal as the file system compares names: character by character, letters without regard to
+// case (ASCII, and in UTF-8 also the Latin, Greek and Cyrillic letters whose two cases have two
+// bytes each). Bytes that are no UTF-8 (a text of a legacy code page) compare one by one, with
+// ASCII letters folded.
 bool SamePath(const std::string& a, const std::string& b);
+
+// Texts and paths are bytes of the process code page, which is UTF-8 where the program's
+// manifest is honoured. These read them as UTF-8 where they are valid UTF-8, and as one byte a
+// character otherwise (a legacy code page's text then keeps today's byte rules).
+bool ValidUtf8(const std::string& s);
+// The length in UTF-16 units, as the system counts its path limit.
+size_t Utf16Length(const std::string& s);
+// The first character boundary at or after pos: a cut there never splits a character.
+size_t CharBoundary(const std::string& s, size_t pos);
 std::string IntToStr(int v);
 // Locale-aware comparison ignoring case (the user locale's collation on Windows; defined per
 // platform: the Windows build uses CompareStringA, the native tests a plain ASCII fold).
