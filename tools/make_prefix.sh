@@ -47,15 +47,18 @@ fi
 # Arial, the program's font, is not among Wine's fonts and its stand-in is wider: captions
 # measured for Arial are cut. Liberation Sans (fonts-liberation) has Arial's metrics, so the
 # windows look as they do on Windows. Its own marker: prefixes made before it get it too.
-if [ ! -f "$P/.fonts" ]; then
+if [ ! -f "$P/.arial" ]; then
   lib=/usr/share/fonts/truetype/liberation
-  [ -d "$lib" ] && cp "$lib"/Liberation{Sans,Serif,Mono}-*.ttf "$P/drive_c/windows/Fonts/"
-  for f in 'Arial=Liberation Sans' 'Times New Roman=Liberation Serif' 'Courier New=Liberation Mono'; do
-    env -u DISPLAY "$SONIDEX_WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "${f%%=*}" /d "${f#*=}" /f \
+  [ -d "$lib" ] && cp "$lib"/LiberationSans-*.ttf "$P/drive_c/windows/Fonts/"
+  env -u DISPLAY "$SONIDEX_WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f \
+    </dev/null >/dev/null 2>&1 9>&-
+  # Only Arial: other faces keep their own names (a test asks for Courier New by name).
+  for f in 'Times New Roman' 'Courier New'; do
+    env -u DISPLAY "$SONIDEX_WINE" reg delete 'HKCU\Software\Wine\Fonts\Replacements' /v "$f" /f \
       </dev/null >/dev/null 2>&1 9>&-
   done
   env -u DISPLAY wineserver -w 9>&-
-  touch "$P/.fonts"
+  touch "$P/.arial"
 fi
 # The MIDI test double (tools/fakemidi): programs load it with WINEDLLOVERRIDES midimap=n.
 [ -n "${2:-}" ] && cp "$2" "$P/drive_c/windows/system32/midimap.dll"
