@@ -197,7 +197,7 @@ def last_start_whole(got):
     at = got.rfind(SAMPLE[:16])
     while at > 0 and at % 4:
         at = got.rfind(SAMPLE[:16], 0, at + 15)
-    return at >= 0 and got[at: at + len(SAMPLE)] == SAMPLE
+    return at >= 0 and audiocheck.repeats(got[at:], SAMPLE) >= 1      # a server dropout passed over
 
 
 def target(effect):

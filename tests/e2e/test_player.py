@@ -122,38 +122,7 @@ def looped(m, data, want, seconds):
     return settle(most, want, seconds) if want else most()
 
 
-def repeats(got, data):
-    """How many times data lies whole in got back to back, from its first place. A moment of
-    zeros in the middle of a repeat is the sound server running dry on a busy machine, and is
-    passed over when the data goes on after it either exactly where it stopped (it came late)
-    or where it would have been by then (the server dropped what came too late): nothing was
-    added or lost by the player. A gap between repeats is not passed over."""
-    at = audiocheck.find(got, data)
-    n = 0
-    while at >= 0:
-        i = 0
-        while i < len(data) and at + i < len(got) and got[at + i] == data[i]:
-            i += 1
-        if i == len(data):
-            n, at = n + 1, at + len(data)
-            continue
-        i -= i % 4                                   # back to the frame where it differs
-        z = at + i
-        while z < len(got) and got[z] == 0:
-            z += 1
-        z = at + i + (z - at - i) // 4 * 4
-        if i == 0 or z == at + i:
-            break
-        gap = z - at - i
-        if got[z: z + 16] == data[i: i + 16]:
-            print(f"(a dropout of {gap // 4} frames inside repeat {n + 1}, the data late)")
-            got = got[:at + i] + got[z:]
-        elif i + gap < len(data) and got[z: z + 16] == data[i + gap: i + gap + 16]:
-            print(f"(a dropout of {gap // 4} frames inside repeat {n + 1}, the data lost by the server)")
-            got = got[:at + i] + data[i: i + gap] + got[z:]
-        else:
-            break
-    return n
+repeats = audiocheck.repeats
 
 
 def silent(got, what):
