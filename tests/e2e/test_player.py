@@ -339,13 +339,13 @@ def sounds_as(ok, seconds=5):
             return lvl
 
 
-lvl = sounds_as(lambda l: not l["silent"] and l["right_db"] < -60 and l["left_db"] > -12 and abs(l["freq"] - 2000) < 40)
-c.true(not lvl["silent"] and lvl["right_db"] < -60 and lvl["left_db"] > -12 and abs(lvl["freq"] - 2000) < 40,
-       f"pan dragged to the left end and frequency to the top: left only, at 2000 Hz ({lvl})")
+left_2000 = lambda l: not l["silent"] and l["right_db"] < -60 and l["left_db"] > -12 and abs(l["freq"] - 2000) < 40
+lvl = sounds_as(left_2000)
+c.true(left_2000(lvl), f"pan dragged to the left end and frequency to the top: left only, at 2000 Hz ({lvl})")
 s.click(*panel_point(geo, *DEFAULTS))
-lvl = sounds_as(lambda l: not l["silent"] and abs(l["left_db"] - l["right_db"]) < 1 and abs(l["freq"] - 441) < 10)
-c.true(not lvl["silent"] and abs(lvl["left_db"] - lvl["right_db"]) < 1 and abs(lvl["freq"] - 441) < 10,
-       f"the defaults button: centred again, at 441 Hz ({lvl})")
+centred_441 = lambda l: not l["silent"] and abs(l["left_db"] - l["right_db"]) < 1 and abs(l["freq"] - 441) < 10
+lvl = sounds_as(centred_441)
+c.true(centred_441(lvl), f"the defaults button: centred again, at 441 Hz ({lvl})")
 s.click(*panel_point(geo, *STOP))
 s.click(*panel_point(geo, *LOOP))
 quiet("the sine stopped and the loop off")
