@@ -55,7 +55,7 @@ if [ ! -f "$P/.arial" ]; then
   # Only Arial: other faces keep their own names (a test asks for Courier New by name).
   for f in 'Times New Roman' 'Courier New'; do
     env -u DISPLAY "$SONIDEX_WINE" reg delete 'HKCU\Software\Wine\Fonts\Replacements' /v "$f" /f \
-      </dev/null >/dev/null 2>&1 9>&-
+      </dev/null >/dev/null 2>&1 9>&- || true        # absent: nothing to delete
   done
   env -u DISPLAY wineserver -w 9>&-
   touch "$P/.arial"
