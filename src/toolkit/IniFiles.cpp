@@ -4,16 +4,31 @@
 
 std::string TIniFile::ReadString(const std::string& section, const std::string& key, const std::string& def) const
 {
-    // A value is read whole, however long: in UTF-8 a character takes up to four bytes, and a
-    // value cut short could end inside one, or name another folder.
+    // A value keeps at most 1023 characters, longer ones are cut. In UTF-8 a character takes up
+    // to four bytes, so the value is read whole and cut on a character boundary, never inside one.
     std::string buffer(1024, '\0');
     for (;;) {
         const DWORD size = static_cast<DWORD>(buffer.size());
         const DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), def.c_str(), buffer.data(), size,
                                                  FFileName.c_str());
-        if (n + 1 < size || size >= 1u << 20) return buffer.substr(0, n);
+        if (n + 1 < size || size >= 1u << 16) {
+            buffer.resize(n);
+            break;
+        }
         buffer.assign(size * 2, '\0');
     }
+    if (buffer.size() > 1023) {
+        size_t end = 0;
+        if (ValidUtf8(buffer))
+            for (int i = 0; i < 1023 && end < buffer.size(); ++i) {
+                ++end;
+                while (end < buffer.size() && (static_cast<unsigned char>(buffer[end]) & 0xC0) == 0x80) ++end;
+            }
+        else
+            end = 1023;
+        buffer.resize(end);
+    }
+    return buffer;
 }
 
 int TIniFile::ReadInteger(const std::string& section, const std::string& key, int def) const
