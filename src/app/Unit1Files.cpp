@@ -181,21 +181,23 @@ void TSonidexForm::WAVListMouseDown(TObject*, TMouseButton button, TShiftState, 
     if (button != mbLeft) return;
     // The press has selected the line under it: it plays now, before a drag can begin, so a
     // drag carries the line the user sees and the drop plays nothing.
-    WAVList->ReportSelection();
+    const bool played = WAVList->ReportSelection();
     const int i = WAVList->ItemIndex();
     const auto* r = RecordAt(i);
     if (!r || WAVList->Strings(i).empty()) return;
     DragWAV->FileList.Clear();
     DragWAV->FileList.Add(r->FileName);
     // A press that the system does not see as the start of a drag (released before the mouse
-    // left the drag rectangle) is a click: the drag loop is not entered at all. Nothing dropped:
-    // the sample plays again from its start.
+    // left the drag rectangle) is a click: the drag loop is not entered at all, and the line
+    // plays from its start unless the press has just started it. A drag that dropped nothing
+    // plays it again from its start.
     const TPoint at = WAVList->ClientToScreen({x, y});
-    const bool dropped = DragDetect(WAVList->Handle(), POINT{at.X, at.Y}) && DragWAV->RunDrag() != 2;
+    const bool dragged = DragDetect(WAVList->Handle(), POINT{at.X, at.Y});
+    const bool dropped = dragged && DragWAV->RunDrag() != 2;
     // The drag took the button's release; the list, which saw the press, gets it too, or it
     // would go on following the mouse (and select, and play) until the next click.
     SendMessageA(WAVList->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-    if (!dropped) PlaySelection();
+    if (!dropped && (dragged || !played)) PlaySelection();
 }
 
 void TSonidexForm::WAVListMouseMove(TObject*, TShiftState shift, int x, int y)

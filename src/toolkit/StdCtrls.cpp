@@ -420,11 +420,12 @@ int TListBox::ItemAtPos(TPoint p, bool existing) const
     return i;
 }
 
-void TListBox::ReportSelection()
+bool TListBox::ReportSelection()
 {
-    if (ItemIndex() == FClickedIndex) return;
+    if (ItemIndex() == FClickedIndex) return false;
     FClickedIndex = ItemIndex();
     Click();
+    return true;
 }
 
 void TListBox::DrawItemBackground(int, TRect r, TOwnerDrawState)
