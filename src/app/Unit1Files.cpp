@@ -3,6 +3,7 @@
 // to the companion program, and rebuilding the list when the watched folder changes.
 #include "app/Unit1.h"
 #include <shellapi.h>
+#include <utility>
 #include "app/pure/AppConfig.h"
 #include "app/pure/FileOps.h"
 #include "audio/MCIPlayer.h"
@@ -182,6 +183,7 @@ void TSonidexForm::WAVListMouseDown(TObject*, TMouseButton button, TShiftState, 
     // The press has selected the line under it: it plays now, before a drag can begin, so a
     // drag carries the line the user sees and the drop plays nothing.
     WAVList->ReportSelection();
+    const bool played = std::exchange(FPressPlayed, false);
     const int i = WAVList->ItemIndex();
     const auto* r = RecordAt(i);
     if (!r || WAVList->Strings(i).empty()) return;
@@ -189,13 +191,15 @@ void TSonidexForm::WAVListMouseDown(TObject*, TMouseButton button, TShiftState, 
     DragWAV->FileList.Add(r->FileName);
     // A press that the system does not see as the start of a drag (released before the mouse
     // left the drag rectangle) is a click: the drag loop is not entered at all. Nothing dropped:
-    // the sample plays again from its start.
+    // the sample plays again from its start; after a mere click only if this very press did not
+    // start it a moment ago (a second start would smear its onset with the first one's ramp).
     const TPoint at = WAVList->ClientToScreen({x, y});
-    const bool dropped = DragDetect(WAVList->Handle(), POINT{at.X, at.Y}) && DragWAV->RunDrag() != 2;
+    const bool dragged = DragDetect(WAVList->Handle(), POINT{at.X, at.Y});
+    const bool dropped = dragged && DragWAV->RunDrag() != 2;
     // The drag took the button's release; the list, which saw the press, gets it too, or it
     // would go on following the mouse (and select, and play) until the next click.
     SendMessageA(WAVList->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-    if (!dropped) PlaySelection();
+    if (!dropped && (dragged || !played)) PlaySelection();
 }
 
 void TSonidexForm::WAVListMouseMove(TObject*, TShiftState shift, int x, int y)
@@ -215,8 +219,9 @@ void TSonidexForm::WAVListDblClick(TObject*)
     if (AppSettings.DblClick) SendSampleToCompanion();
 }
 
-void TSonidexForm::WAVListKeyDown(TObject*, WORD& key, TShiftState)
+void TSonidexForm::WAVListKeyDown(TObject*, WORD& key, TShiftState shift)
 {
+    FAudition.KeyDown(key, (shift & ssRepeat) != 0);
     if (key == VK_INSERT) SendSampleToCompanion();
 }
 
