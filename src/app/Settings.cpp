@@ -99,7 +99,7 @@ TSettingsForm::TSettingsForm(TComponent* owner) : TForm(owner)
     HiResBox->SetParent(PlayGroup);
 
     // Below the playing group, beside the close button: a DirectSound choice too.
-    SmoothBox = MakeBox(this, "SmoothBox", "Smooth stops", 192, 254);
+    SmoothBox = MakeBox(this, "SmoothBox", "Smooth stops", 200, 254);
     SmoothBox->SetWidth(100);
     SmoothBox->Hint = "A stopped or moved sound fades out in 4 ms instead of clicking";
     SmoothBox->OnClick = {this, &TSettingsForm::SmoothBoxClick};
