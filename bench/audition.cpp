@@ -70,8 +70,8 @@ TArrowing Arrow(bool repeats)
         DWORD status = 0;
         if (PlayerState.LastIndex == 50 && PlayerState.CurrentBuffer &&
             SUCCEEDED(PlayerState.CurrentBuffer->GetStatus(&status)) && (status & DSBSTATUS_PLAYING)) {
-            const int32_t at = AppSettings.Streaming ? StreamPosition() : GetPlayCursor();
-            r.LastFromStart = at >= 0 && at < 176400 / 5;
+            // The buffer's own cursor: a ring's also counts from the stream's start for its first lap.
+            r.LastFromStart = GetPlayCursor() < 176400 / 5;
             break;
         }
     }
