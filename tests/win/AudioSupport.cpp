@@ -50,13 +50,6 @@ bool SoundRequired()
     return n > 0 && n < sizeof v && std::string(v) != "0";
 }
 
-DWORD Status(IDirectSoundBuffer* b)
-{
-    DWORD s = 0;
-    if (b) b->GetStatus(&s);
-    return s;
-}
-
 void ResetPlayer()
 {
     StopStream();

@@ -40,7 +40,7 @@ bool SoundRequired();
 // full volume, centre, no looping, static loads.
 void ResetPlayer();
 // The buffer's DSBSTATUS flags; 0 for none.
-DWORD Status(IDirectSoundBuffer* b);
+inline DWORD Status(IDirectSoundBuffer* b) { DWORD s = 0; if (b) b->GetStatus(&s); return s; }
 
 // Waits (real time) until the capture holds bytes recorded after offset, or ms have passed.
 bool WaitForCapture(long long offset, long long bytes, int ms);
