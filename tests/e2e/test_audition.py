@@ -25,15 +25,12 @@ geo = s.geometry()
 
 
 def largest_jump(data, lo, hi):
-    """The largest step between consecutive samples of either channel, frames lo to hi."""
     a = array.array("h", data[: len(data) // 4 * 4])
     return max(abs(a[2 * i + ch] - a[2 * i + ch - 2]) for i in range(max(lo, 1), min(hi, len(a) // 2)) for ch in (0, 1))
 
 
 def differs(got, data):
-    """Where data, found in got by its first frames, first differs (-1: nowhere; None: not found).
-    Zeros inside it are the sound server running dry on a busy machine, passed over when the data
-    goes on after them where it stopped or where it would be by then."""
+    """Where data, found in got, first differs (-1: nowhere), past the sound server's dropouts."""
     at, i = audiocheck.find(got, data), 0
     while at >= 0 and i < len(data):
         if got[at + i: at + i + 4] == data[i: i + 4]:

@@ -1,5 +1,4 @@
-// Smooth stops (the ramp, where a stop writes it, when it has played) and auditioning with a
-// held key (which selections play).
+// Smooth stops (the ramp, where it goes, when it has played); auditioning with a held key.
 #include <gtest/gtest.h>
 #include <cmath>
 #include <string>
@@ -66,8 +65,7 @@ TEST(SmoothStop, TheRampGoesFromTheWriteCursorAndNeverWhereThePlayCursorComesBac
 TEST(SmoothStop, AHeldNavigationKeyPlaysOnlyWhereTheSelectionComesToRest)
 {
     EXPECT_TRUE(IsNavigationKey(0x21) && IsNavigationKey(0x28) && !IsNavigationKey(0x20) && !IsNavigationKey(0x29));
-    // d: Down pressed, r: repeated, I: Insert pressed, s: selection changed, t: rested, u: Down
-    // let go; plays: what s, t and u answered (1 play now).
+    // Down pressed, repeated, Insert pressed, selection changed, rested, Down up: s, t, u answer.
     struct Case { const char* steps; const char* plays; };
     const Case cases[] = {
         {"dsu", "10"},           // a single press plays at once, the release nothing
