@@ -228,6 +228,7 @@ void PlayStreamFrom(int32_t offset)
     StreamState.ReadOffset = offset;
     StreamState.RingMark = offset + StreamHalfBytes;
     StreamState.SecondHalf = false;
+    StreamState.Seeked = offset > 0;          // a start from the middle comes up from silence
     FillHalf(0);
     ResetEvent(StreamState.NotifyEvent);
     StreamState.Running = true;
