@@ -176,7 +176,7 @@ public:
     // Auditioning with a held navigation key: the line the selection rests on plays.
     TTimer* AuditionTimer;
     TAuditionGate FAudition;
-    bool FPressPlayed = false;          // the left press under way selected its line and played it
+    LONG FPlayedAt = 0;                 // the time of the message whose selection change last played
     void WAVListKeyUp(TObject* sender, WORD& key, TShiftState shift);
     void AuditionTimerTimer(TObject* sender);
 

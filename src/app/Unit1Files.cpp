@@ -3,7 +3,6 @@
 // to the companion program, and rebuilding the list when the watched folder changes.
 #include "app/Unit1.h"
 #include <shellapi.h>
-#include <utility>
 #include "app/pure/AppConfig.h"
 #include "app/pure/FileOps.h"
 #include "audio/MCIPlayer.h"
@@ -180,10 +179,12 @@ void TSonidexForm::WAVListMouseDown(TObject*, TMouseButton button, TShiftState, 
         return;
     }
     if (button != mbLeft) return;
+    const LONG pressedAt = GetMessageTime();
     // The press has selected the line under it: it plays now, before a drag can begin, so a
     // drag carries the line the user sees and the drop plays nothing.
     WAVList->ReportSelection();
-    const bool played = std::exchange(FPressPlayed, false);
+    const bool played = FPlayedAt == pressedAt;      // this press's selection change played
+
     const int i = WAVList->ItemIndex();
     const auto* r = RecordAt(i);
     if (!r || WAVList->Strings(i).empty()) return;

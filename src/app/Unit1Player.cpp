@@ -172,7 +172,7 @@ void TSonidexForm::WAVListClick(TObject*)
     if (FAudition.SelectionChanged()) {
         PlaySelection();
         // A press that selected the line has played it: the press does not start it again.
-        FPressPlayed = GetKeyState(VK_LBUTTON) < 0;
+        FPlayedAt = GetMessageTime();
     } else {
         AuditionTimer->SetEnabled(true);
     }
