@@ -6,6 +6,6 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/tools/session.sh"
 trap session_end EXIT
 echo "measuring the ${SONIDEX_ARCH_OF_BUILD}-bit build ($SONIDEX_BUILD)"
-for b in stream_start static_load stream_memory stream_busy_ui hires_stream click_to_sound waveform; do
+for b in stream_start static_load stream_memory stream_busy_ui hires_stream click_to_sound waveform audition; do
   "$root/tools/wine-run.sh" "$SONIDEX_BUILD/$b.exe" "$@" 2>/dev/null
 done

@@ -98,6 +98,12 @@ TSettingsForm::TSettingsForm(TComponent* owner) : TForm(owner)
     HiResBox->SetColor(clSilver);
     HiResBox->SetParent(PlayGroup);
 
+    // Below the playing group, beside the close button: a DirectSound choice too.
+    SmoothBox = MakeBox(this, "SmoothBox", "Smooth stops", 200, 254);
+    SmoothBox->SetWidth(100);
+    SmoothBox->Hint = "A stopped or moved sound fades out in 4 ms instead of clicking";
+    SmoothBox->OnClick = {this, &TSettingsForm::SmoothBoxClick};
+
     ColorsGroup = MakeGroup("ColorsGroup", "Colors", 8, 227, 169, 56);
     ColorBox = new TComboBox(this);
     ColorBox->Name = "ColorBox";
@@ -154,6 +160,7 @@ void TSettingsForm::FormCreate(TObject*)
     StreamBox->SetCheckedQuietly(AppSettings.Streaming);
     HiResBox->SetCheckedQuietly(AppSettings.HiRes);
     WaveBox->SetCheckedQuietly(AppSettings.Waveform);
+    SmoothBox->SetCheckedQuietly(AppSettings.SmoothStops);
     if (AppSettings.UseMedia) MPBox->SetChecked(true); else DSBox->SetChecked(true);
     DSBoxClick(DSBox);
     ColorBox->AddItem("Background");
@@ -165,7 +172,11 @@ void TSettingsForm::DSBoxClick(TObject*)
 {
     StreamBox->SetEnabled(DSBox->Checked());
     HiResBox->SetEnabled(DSBox->Checked());
+    SmoothBox->SetEnabled(DSBox->Checked());
 }
+
+// At once: the next stop is made the way the box says.
+void TSettingsForm::SmoothBoxClick(TObject*) { AppSettings.SmoothStops = SmoothBox->Checked(); }
 
 void TSettingsForm::DeleteBoxClick(TObject*)
 {

@@ -31,6 +31,7 @@ public:
     TCheckBox* StreamBox;
     TCheckBox* HiResBox;
     TCheckBox* WaveBox;
+    TCheckBox* SmoothBox;
     TGroupBox* ColorsGroup;
     TComboBox* ColorBox;
     TShape* ColorEdit;
@@ -53,6 +54,7 @@ public:
     void DblClickBoxClick(TObject* sender);
     void HiResBoxClick(TObject* sender);
     void WaveBoxClick(TObject* sender);
+    void SmoothBoxClick(TObject* sender);
     void FilterEditChange(TObject* sender);
     int ColorCount() const { return ColorBox->Count(); }
 protected:

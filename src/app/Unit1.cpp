@@ -212,6 +212,7 @@ void TSonidexForm::FormCreate(TObject*)
     AppSettings.Streaming = FIni->ReadBool(S, "Streaming", true);
     AppSettings.HiRes = FIni->ReadBool(S, "HiRes", false);
     AppSettings.Waveform = FIni->ReadBool(S, "Waveform", true);
+    AppSettings.SmoothStops = FIni->ReadBool(S, "SmoothStops", true);
     AppSettings.SwapPanels = FIni->ReadBool(S, "SwapPanels", false);
     AppSettings.LeftCollapsed = FIni->ReadBool(S, "LeftCollapsed", false);
     AppSettings.RightCollapsed = FIni->ReadBool(S, "RightCollapsed", false);
@@ -331,6 +332,7 @@ void TSonidexForm::FormClose(TObject*, TCloseAction&)
         ini.WriteBool(S, "Streaming", AppSettings.Streaming);
         ini.WriteBool(S, "HiRes", AppSettings.HiRes);
         ini.WriteBool(S, "Waveform", AppSettings.Waveform);
+        ini.WriteBool(S, "SmoothStops", AppSettings.SmoothStops);
         ini.WriteBool(S, "Allow Deletion", AppSettings.AllowDeletion);
         ini.WriteBool(S, "Reread", AppSettings.Reread);
         ini.WriteBool(S, "Snap", AppSettings.Snap);

@@ -10,6 +10,7 @@
 #include "toolkit/IniFiles.h"
 #include "toolkit/StdCtrls.h"
 #include "app/pure/NameFilter.h"
+#include "app/pure/Audition.h"
 #include "app/pure/SampleList.h"
 #include "audio/PeakWorker.h"
 #include "controls/Hint95.h"
@@ -172,6 +173,12 @@ public:
     void PosBarChange(TObject* sender);
     void PosBarRelease(TObject* sender);
     void FormKeyDown(TObject* sender, WORD& key, TShiftState shift);
+    // Auditioning with a held navigation key: the line the selection rests on plays.
+    TTimer* AuditionTimer;
+    TAuditionGate FAudition;
+    LONG FPlayedAt = 0;                 // the time of the message whose selection change last played
+    void WAVListKeyUp(TObject* sender, WORD& key, TShiftState shift);
+    void AuditionTimerTimer(TObject* sender);
 
     // The waveform in the position bar (Unit1Wave.cpp).
     // After each selection played: the loaded WAV's overview, from the cache or the worker;

@@ -179,18 +179,21 @@ void TSonidexForm::WAVListMouseDown(TObject*, TMouseButton button, TShiftState, 
         return;
     }
     if (button != mbLeft) return;
+    const LONG pressedAt = GetMessageTime();
     // The press has selected the line under it: it plays now, before a drag can begin, so a
     // drag carries the line the user sees and the drop plays nothing.
-    const bool played = WAVList->ReportSelection();
+    WAVList->ReportSelection();
+    const bool played = FPlayedAt == pressedAt;      // this press's selection change played
+
     const int i = WAVList->ItemIndex();
     const auto* r = RecordAt(i);
     if (!r || WAVList->Strings(i).empty()) return;
     DragWAV->FileList.Clear();
     DragWAV->FileList.Add(r->FileName);
     // A press that the system does not see as the start of a drag (released before the mouse
-    // left the drag rectangle) is a click: the drag loop is not entered at all, and the line
-    // plays from its start unless the press has just started it. A drag that dropped nothing
-    // plays it again from its start.
+    // left the drag rectangle) is a click: the drag loop is not entered at all. Nothing dropped:
+    // the sample plays again from its start; after a mere click only if this very press did not
+    // start it a moment ago (a second start would smear its onset with the first one's ramp).
     const TPoint at = WAVList->ClientToScreen({x, y});
     const bool dragged = DragDetect(WAVList->Handle(), POINT{at.X, at.Y});
     const bool dropped = dragged && DragWAV->RunDrag() != 2;
@@ -217,8 +220,9 @@ void TSonidexForm::WAVListDblClick(TObject*)
     if (AppSettings.DblClick) SendSampleToCompanion();
 }
 
-void TSonidexForm::WAVListKeyDown(TObject*, WORD& key, TShiftState)
+void TSonidexForm::WAVListKeyDown(TObject*, WORD& key, TShiftState shift)
 {
+    FAudition.KeyDown(key, (shift & ssRepeat) != 0);
     if (key == VK_INSERT) SendSampleToCompanion();
 }
 

@@ -129,6 +129,12 @@ void TSonidexForm::CreatePlayerPanel()
     AboutBtn->OnClick = {this, &TSonidexForm::AboutBtnClick};
 
     PosTimer->OnTimer = {this, &TSonidexForm::PosTimerTimer};
+    AuditionTimer = new TTimer(this);
+    AuditionTimer->Name = "AuditionTimer";
+    AuditionTimer->SetEnabled(false);
+    AuditionTimer->SetInterval(AuditionRestMs);
+    AuditionTimer->OnTimer = {this, &TSonidexForm::AuditionTimerTimer};
+    WAVList->OnKeyUp = {this, &TSonidexForm::WAVListKeyUp};
 
     // The reader puts the loading display up and moves it; it is ours to draw.
     LoadingDisplay.Show = [this](int max) {
@@ -161,7 +167,28 @@ BoxItemDataType* TSonidexForm::SelectedRecord(int& index) const
 
 void TSonidexForm::WAVListClick(TObject*)
 {
+    // While a navigation key repeats, no file is opened for the lines passed over.
+    AuditionTimer->SetEnabled(false);
+    if (FAudition.SelectionChanged()) {
+        PlaySelection();
+        // A press that selected the line has played it: the press does not start it again.
+        FPlayedAt = GetMessageTime();
+    } else {
+        AuditionTimer->SetEnabled(true);
+    }
+}
+
+void TSonidexForm::WAVListKeyUp(TObject*, WORD& key, TShiftState)
+{
+    if (!FAudition.KeyUp(key)) return;
+    AuditionTimer->SetEnabled(false);
     PlaySelection();
+}
+
+void TSonidexForm::AuditionTimerTimer(TObject*)
+{
+    AuditionTimer->SetEnabled(false);
+    if (FAudition.Rested()) PlaySelection();
 }
 
 void TSonidexForm::PlaySelection()

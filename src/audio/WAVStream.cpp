@@ -1,5 +1,8 @@
 #include "audio/WAVStream.h"
+#include <algorithm>
 #include "audio/WAVUnit.h"
+#include "audio/SmoothStop.h"
+#include "audio/pure/Ramp.h"
 #include "audio/pure/StreamRing.h"
 #include "toolkit/pure/SysUtils.h"
 
@@ -32,6 +35,25 @@ TConvertedData ConvertedStreamData()
     });
 }
 
+// A seek lands at the start of the half being filled (region): the half that plays ends on the
+// old place, so its last milliseconds ramp down, and the new place ramps up.
+void RampSeek(IDirectSoundBuffer* b, DWORD offset, uint8_t* region, DWORD length)
+{
+    WAVEFORMATEX f = {};
+    if (!SmoothStops() || FAILED(b->GetFormat(&f, sizeof(f), nullptr)) || !f.nBlockAlign) return;
+    DWORD rate = 0;
+    b->GetFrequency(&rate);
+    const uint32_t frames = RampFrames(rate ? rate : f.nSamplesPerSec);
+    const DWORD bytes = std::min<DWORD>(frames * f.nBlockAlign, DWORD(StreamHalfBytes));
+    ApplyRamp(region, std::min(bytes, length), f.wBitsPerSample, f.nChannels, 0, frames, false);
+    void *p1 = nullptr, *p2 = nullptr;
+    DWORD l1 = 0, l2 = 0;
+    const DWORD before = (offset + StreamRingBytes - bytes) % StreamRingBytes;
+    if (FAILED(b->Lock(before, bytes, &p1, &l1, &p2, &l2, 0))) return;
+    ApplyRamp(static_cast<uint8_t*>(p1), p1 ? l1 : 0, f.wBitsPerSample, f.nChannels, 0, frames, true);
+    b->Unlock(p1, l1, p2, l2);
+}
+
 // One notification: the play cursor entered a half; the other one is refilled.
 void Refill()
 {
@@ -58,8 +80,10 @@ void Refill()
 void TStreamThread::Execute()
 {
     while (!Terminated()) {
-        if (WaitForSingleObject(StreamState.NotifyEvent, INFINITE) != WAIT_OBJECT_0) break;
-        Refill();
+        const DWORD r = WaitForMultipleObjects(2, StreamState.Events, FALSE, INFINITE);
+        if (r != WAIT_OBJECT_0 && r != WAIT_OBJECT_0 + 1) break;
+        // A notice of a ring that is fading out is not this ring's.
+        if (StreamState.Events[r - WAIT_OBJECT_0] == StreamState.NotifyEvent.load()) Refill();
     }
 }
 
@@ -68,10 +92,9 @@ void StartStreaming()
     if (StreamState.Ready) return;
     // The event and the thread live as long as the process: made once, also if streaming is
     // ended and started again.
-    if (!StreamState.NotifyEvent) {
-        StreamState.NotifyEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-        if (!StreamState.NotifyEvent) throw Exception(SoundErrors::NotifyEvent);
-    }
+    for (HANDLE& e : StreamState.Events)
+        if (!e && !(e = CreateEventA(nullptr, FALSE, FALSE, nullptr))) throw Exception(SoundErrors::NotifyEvent);
+    if (!StreamState.NotifyEvent) StreamState.NotifyEvent = StreamState.Events[0];
     if (PlayerState.DeviceOpened && !StreamState.Thread) {
         StreamState.Thread = new TStreamThread();
         // A refill must be done while the other half plays, whatever the user-interface
@@ -111,10 +134,17 @@ IDirectSoundBuffer* CreateStream(const DSBUFFERDESC& description)
     StreamState.ReadOffset = 0;
     StreamState.RingMark = StreamHalfBytes;
     StreamState.SecondHalf = false;
+    StreamState.Seeked = false;
     FillHalf(0);
 
+    // The other event than the previous ring's, which may still be ramping down; a ring before
+    // that one is done with it first.
+    const int turn = StreamState.NotifyEvent.load() == StreamState.Events[0] ? 1 : 0;
+    if (StreamState.EventRing[turn]) FinishFades(StreamState.EventRing[turn]);
+    StreamState.EventRing[turn] = ring;
+    const HANDLE event = StreamState.Events[turn];
     IDirectSoundNotify* notify = nullptr;
-    DSBPOSITIONNOTIFY at[2] = {{0, StreamState.NotifyEvent}, {DWORD(StreamHalfBytes), StreamState.NotifyEvent}};
+    DSBPOSITIONNOTIFY at[2] = {{0, event}, {DWORD(StreamHalfBytes), event}};
     const bool notified = SUCCEEDED(ring->QueryInterface(IID_IDirectSoundNotify, reinterpret_cast<void**>(&notify))) &&
                           notify && SUCCEEDED(notify->SetNotificationPositions(2, at));
     if (notify) notify->Release();
@@ -122,7 +152,8 @@ IDirectSoundBuffer* CreateStream(const DSBUFFERDESC& description)
 
     // A notice left over from the previous stream must not count as this ring's first one:
     // that would fill the second half early and skip a half of the data.
-    ResetEvent(StreamState.NotifyEvent);
+    ResetEvent(event);
+    StreamState.NotifyEvent = event;
     StreamState.Running = true;
     return ring;
 }
@@ -149,9 +180,12 @@ void FillHalf(DWORD offset)
     TStreamData plain;
     TConvertedData converted = ConvertedStreamData();
     TDataSource& data = StreamState.Layout.Converts ? static_cast<TDataSource&>(converted) : plain;
+    // Taken before the offset, so that a seek made meanwhile is ramped at the next refill.
+    const bool seeked = StreamState.Seeked.exchange(false);
     int32_t from = StreamState.ReadOffset;
     const TRefill r = FillRegion(static_cast<uint8_t*>(p1), l1, data, StreamState.DataSize, from, Looping(),
                                  StreamState.BitsPerSample);
+    if (seeked) RampSeek(b, offset, static_cast<uint8_t*>(p1), l1);
     // A seek made meanwhile says where the next refill starts.
     StreamState.ReadOffset.compare_exchange_strong(from, r.ReadOffset);
     b->Unlock(p1, l1, p2, l2);
@@ -172,10 +206,11 @@ void StartStream()
 void StopStream()
 {
     if (!StreamState.MapHandle) return;
-    if (IDirectSoundBuffer* b = StreamState.Buffer) b->Stop();
     StreamState.Running = false;
     // A refill under way copies at most one half; it is over in a moment.
     while (StreamState.Filling) Sleep(0);
+    // The ring holds its sound: it ramps down from there without the file.
+    if (IDirectSoundBuffer* b = StreamState.Buffer) FadeOut(b);
     ReleaseMapping();
 }
 
@@ -193,6 +228,7 @@ void PlayStreamFrom(int32_t offset)
     StreamState.ReadOffset = offset;
     StreamState.RingMark = offset + StreamHalfBytes;
     StreamState.SecondHalf = false;
+    StreamState.Seeked = offset > 0;          // a start from the middle comes up from silence
     FillHalf(0);
     ResetEvent(StreamState.NotifyEvent);
     StreamState.Running = true;
@@ -203,6 +239,10 @@ void SeekStream(int32_t offset)
 {
     StreamState.RingMark = offset;
     StreamState.ReadOffset = offset;
+    // A ring that is not playing yet starts where it is told; one that plays jumps, ramped.
+    DWORD status = 0;
+    IDirectSoundBuffer* b = StreamState.Buffer;
+    StreamState.Seeked = b && SUCCEEDED(b->GetStatus(&status)) && (status & DSBSTATUS_PLAYING);
 }
 
 void StreamLoopChanged()

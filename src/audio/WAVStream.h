@@ -24,7 +24,13 @@ protected:
 // stream holds the mapping and maps the part it plays.
 struct StreamStateType {
     bool Ready = false;                            // StartStreaming has run
-    HANDLE NotifyEvent = nullptr;                  // auto-reset; signalled by the device at 0 and 32768
+    // The current ring's notification event: auto-reset, signalled by the device at 0 and 32768.
+    // Rings take turns with two events, because a ring that was stopped goes on playing its ramp
+    // to silence for a moment, and its notices must not count as the next ring's; the refill
+    // thread waits on both and heeds only the current one.
+    std::atomic<HANDLE> NotifyEvent{nullptr};
+    HANDLE Events[2] = {};
+    IDirectSoundBuffer* EventRing[2] = {};         // the ring last given each event (compared only)
     TStreamThread* Thread = nullptr;
     std::atomic<IDirectSoundBuffer*> Buffer{nullptr};   // the ring of the current stream
     HANDLE MapHandle = nullptr;                    // the file mapping; null when no stream is open
@@ -37,6 +43,7 @@ struct StreamStateType {
     std::atomic<int32_t> RingMark{0};              // data offset at the end of the half filled at the latest notification
     std::atomic<bool> SecondHalf{false};           // at that notification the play cursor was in the second half
     std::atomic<uint16_t> BitsPerSample{16};       // the stream's sample width, for its silence
+    std::atomic<bool> Seeked{false};               // a seek since the last refill: the jump is ramped
     // The stop handshake. Running: a stream is open and its file may be read; set when a stream
     // is created, cleared by StopStream. Filling: the refill thread is handling a notification.
     // The thread sets Filling before it looks at Running, and StopStream clears Running before

@@ -3,6 +3,7 @@
 #include <cstring>
 #include "app/pure/AppConfig.h"
 #include "audio/FileWindow.h"
+#include "audio/SmoothStop.h"
 #include "audio/WAVStream.h"
 #include "audio/pure/StreamRing.h"
 #include "audio/pure/WavChunks.h"
@@ -76,8 +77,11 @@ void OpenSoundDevice(HWND window)
 
 void CloseSoundDevice()
 {
-    // The refill thread must be done with the ring before it goes.
+    // The refill thread must be done with the ring before it goes; what plays ramps down
+    // before the device goes with it.
     StopStream();
+    StopCurrent();
+    FinishFades();
     if (StreamState.Buffer.load() == PlayerState.CurrentBuffer) StreamState.Buffer = nullptr;
     PlayerState.DeviceOpened = false;
     ReleaseAndClear(PlayerState.CurrentBuffer);
@@ -147,16 +151,15 @@ void StartCurrent()
 {
     IDirectSoundBuffer* b = PlayerState.CurrentBuffer;
     if (!b) return;
+    // From the top, bit for bit: a ramp still playing in it is done and its bytes are back.
+    FinishFades(b);
     b->SetCurrentPosition(0);
     if (FAILED(b->Play(0, 0, PlayFlags()))) throw Exception(SoundErrors::Play);
 }
 
 void StopCurrent()
 {
-    if (IDirectSoundBuffer* b = PlayerState.CurrentBuffer) {
-        b->Stop();
-        b->SetCurrentPosition(0);
-    }
+    if (IDirectSoundBuffer* b = PlayerState.CurrentBuffer) FadeOut(b);
 }
 
 void ApplyVolume()
@@ -176,7 +179,16 @@ void ApplyFrequency()
 
 void ApplyLoopFlag()
 {
-    if (PlayerState.CurrentBuffer) PlayerState.CurrentBuffer->Play(0, 0, PlayFlags());
+    IDirectSoundBuffer* b = PlayerState.CurrentBuffer;
+    if (!b) return;
+    FinishFades(b);
+    // A stopped buffer that starts again from where a seek put it comes up from silence.
+    DWORD status = 0, play = 0;
+    if (SUCCEEDED(b->GetStatus(&status)) && !(status & DSBSTATUS_PLAYING)) {
+        b->GetCurrentPosition(&play, nullptr);
+        RampUpAt(b, play);
+    }
+    b->Play(0, 0, PlayFlags());
 }
 
 int32_t GetPlayCursor()
@@ -188,7 +200,8 @@ int32_t GetPlayCursor()
 
 void SetPlayCursor(int32_t offset)
 {
-    if (PlayerState.CurrentBuffer) PlayerState.CurrentBuffer->SetCurrentPosition(DWORD(offset));
+    // While it plays, the sound ramps down where it is and up again at the new place.
+    if (PlayerState.CurrentBuffer) FadeOut(PlayerState.CurrentBuffer, offset);
 }
 
 bool CurrentPlaying()

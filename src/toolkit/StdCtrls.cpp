@@ -420,12 +420,11 @@ int TListBox::ItemAtPos(TPoint p, bool existing) const
     return i;
 }
 
-bool TListBox::ReportSelection()
+void TListBox::ReportSelection()
 {
-    if (ItemIndex() == FClickedIndex) return false;
+    if (ItemIndex() == FClickedIndex) return;
     FClickedIndex = ItemIndex();
     Click();
-    return true;
 }
 
 void TListBox::DrawItemBackground(int, TRect r, TOwnerDrawState)

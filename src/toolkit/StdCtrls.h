@@ -109,7 +109,7 @@ public:
     // Raises OnClick now if the selection differs from the one last told of. Wine's list
     // tells of a selection made by a press only at the release, which a drag started at the
     // press takes for itself.
-    bool ReportSelection();          // whether it raised OnClick
+    void ReportSelection();
     // An owner-drawn list's lines, shown or not.
     int LineCount() const { return static_cast<int>(FLines.size()); }
     const std::string& LineText(int line) const { return FLines[line].first; }

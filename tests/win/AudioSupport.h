@@ -39,6 +39,8 @@ bool SoundRequired();
 // Stops and lets go of whatever the player holds, and sets the defaults a test starts from:
 // full volume, centre, no looping, static loads.
 void ResetPlayer();
+// The buffer's DSBSTATUS flags; 0 for none.
+inline DWORD Status(IDirectSoundBuffer* b) { DWORD s = 0; if (b) b->GetStatus(&s); return s; }
 
 // Waits (real time) until the capture holds bytes recorded after offset, or ms have passed.
 bool WaitForCapture(long long offset, long long bytes, int ms);
