@@ -39,6 +39,39 @@ void TSonidexForm::CreateFileComponents()
 }
 
 namespace {
+// Whether a press at the screen point starts a drag: the pointer leaves the system's drag
+// rectangle around it before the button is released. The system's DragDetect does this, but
+// Wine's compares the mouse messages' client points with the screen rectangle, so that any
+// movement at all (the one a first click into the window brings) counts as a drag.
+bool DragStarts(HWND h, POINT at)
+{
+    const int dx = GetSystemMetrics(SM_CXDRAG), dy = GetSystemMetrics(SM_CYDRAG);
+    const RECT area = {at.x - dx, at.y - dy, at.x + dx + 1, at.y + dy + 1};
+    SetCapture(h);
+    for (;;) {
+        MSG m;
+        while (PeekMessageA(&m, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
+            if (m.message == WM_LBUTTONUP) {
+                ReleaseCapture();
+                return false;
+            }
+            if (m.message == WM_MOUSEMOVE) {
+                POINT p = {static_cast<short>(LOWORD(m.lParam)), static_cast<short>(HIWORD(m.lParam))};
+                ClientToScreen(m.hwnd, &p);
+                if (!PtInRect(&area, p)) {
+                    ReleaseCapture();
+                    return true;
+                }
+            }
+        }
+        if (GetCapture() != h || !(GetAsyncKeyState(VK_LBUTTON) & 0x8000)) {
+            if (GetCapture() == h) ReleaseCapture();
+            return false;
+        }
+        WaitMessage();
+    }
+}
+
 // The shell's calls as the system has them, loaded on first need with the rest of shell32.
 BOOL WINAPI SystemShellExecuteEx(SHELLEXECUTEINFOA* info)
 {
@@ -195,7 +228,7 @@ void TSonidexForm::WAVListMouseDown(TObject*, TMouseButton button, TShiftState, 
     // the sample plays again from its start; after a mere click only if this very press did not
     // start it a moment ago (a second start would smear its onset with the first one's ramp).
     const TPoint at = WAVList->ClientToScreen({x, y});
-    const bool dragged = DragDetect(WAVList->Handle(), POINT{at.X, at.Y});
+    const bool dragged = DragStarts(WAVList->Handle(), POINT{at.X, at.Y});
     const bool dropped = dragged && DragWAV->RunDrag() != 2;
     // The drag took the button's release; the list, which saw the press, gets it too, or it
     // would go on following the mouse (and select, and play) until the next click.
