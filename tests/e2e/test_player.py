@@ -92,9 +92,11 @@ def tail(got, seconds):
 
 
 def heard(m, data, seconds=5):
-    """Waits until the first frames of data have been played since the mark; where they lie
-    from the mark (bytes)."""
-    return wait_for(lambda: audiocheck.find(cap.since(m), data) + 1, seconds, "the sample to be heard") - 1
+    """Waits until data has been heard from its start since the mark; where its start lies from
+    the mark (bytes). Frames 256 on are looked for: the first few milliseconds of a new line
+    sound together with the previous sound's fade when one was playing."""
+    key = data[1024:]
+    return wait_for(lambda: audiocheck.find(cap.since(m), key) + 1, seconds, "the sample to be heard") - 1 - 1024
 
 
 def exact(got, data, what):
