@@ -9,6 +9,7 @@
 // than the sine's own).
 #include "BenchBuild.h"
 #include "AudioBench.h"
+#include "PlayerBench.h"
 #include "app/Settings.h"
 #include "app/Unit1.h"
 #include "app/pure/SampleList.h"
@@ -150,17 +151,7 @@ int main()
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     TApplication app;
     Application->Initialize();
-    Application->CreateForm(&SonidexForm);
-    SonidexForm->Show();
-    Application->CreateForm(&SettingsForm);
-    AppSettings.UseMedia = false;
-    try {
-        OpenSoundDevice(SonidexForm->Handle());
-        StartStreaming();
-    } catch (const std::exception& e) {
-        std::printf("no sound device: %s\n", e.what());
-        return 0;
-    }
+    if (!bench::StartPlayerWindow()) return 0;
     AppSettings.Sort = true;
     AppSettings.Subdir = false;
     ParseFilter("wav");

@@ -7,6 +7,7 @@
 // contiguous address space, so on a crowded 32-bit process its line may report the error instead.
 #include "BenchBuild.h"
 #include "AudioBench.h"
+#include "PlayerBench.h"
 #include "app/Settings.h"
 #include "app/Unit1.h"
 #include "app/pure/SampleList.h"
@@ -48,17 +49,7 @@ int main()
     TApplication app;
     Application->Initialize();
     Application->OnException = [](TObject*, const std::exception& e) { Failure = e.what(); };
-    Application->CreateForm(&SonidexForm);
-    SonidexForm->Show();
-    Application->CreateForm(&SettingsForm);
-    AppSettings.UseMedia = false;            // DirectSound, whatever the settings file says
-    try {
-        OpenSoundDevice(SonidexForm->Handle());
-        StartStreaming();
-    } catch (const std::exception& e) {
-        std::printf("no sound device: %s\n", e.what());
-        return 0;
-    }
+    if (!bench::StartPlayerWindow()) return 0;
     char dir[MAX_PATH];
     GetTempPathA(MAX_PATH, dir);
     const std::string folder = std::string(dir) + "sonidex-click\\";

@@ -10,6 +10,7 @@
 // Each overview is of a file the program has not seen: its time stamp is moved before the click.
 #include "BenchBuild.h"
 #include "AudioBench.h"
+#include "PlayerBench.h"
 #include "app/Settings.h"
 #include "app/Unit1.h"
 #include "app/pure/SampleList.h"
@@ -120,17 +121,7 @@ int main()
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     TApplication app;
     Application->Initialize();
-    Application->CreateForm(&SonidexForm);
-    SonidexForm->Show();
-    Application->CreateForm(&SettingsForm);
-    AppSettings.UseMedia = false;
-    try {
-        OpenSoundDevice(SonidexForm->Handle());
-        StartStreaming();
-    } catch (const std::exception& e) {
-        std::printf("no sound device: %s\n", e.what());
-        return 0;
-    }
+    if (!bench::StartPlayerWindow()) return 0;
     const std::string folder = bench::TempPath("sonidex-wave\\");
     CreateDirectoryA(folder.c_str(), nullptr);
     // Real data, different in every block of a megabyte, so that every page is read.

@@ -1,0 +1,33 @@
+// Shared by the benchmarks that drive the whole main window: made and shown as at start-up,
+// with DirectSound whatever the settings file says.
+#pragma once
+#include <cstdio>
+#include <exception>
+#include "app/Settings.h"
+#include "app/Unit1.h"
+#include "app/pure/AppConfig.h"
+#include "audio/WAVStream.h"
+#include "audio/WAVUnit.h"
+#include "toolkit/Forms.h"
+
+namespace bench {
+
+// The main window and the settings dialog, the sound device and the streaming thread; false,
+// with a line saying why, where no sound device opens.
+inline bool StartPlayerWindow()
+{
+    Application->CreateForm(&SonidexForm);
+    SonidexForm->Show();
+    Application->CreateForm(&SettingsForm);
+    AppSettings.UseMedia = false;
+    try {
+        OpenSoundDevice(SonidexForm->Handle());
+        StartStreaming();
+    } catch (const std::exception& e) {
+        std::printf("no sound device: %s\n", e.what());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace bench
