@@ -103,6 +103,16 @@ def sound_required():
     return os.environ.get("SONIDEX_NEED_SOUND", "0") not in ("", "0")
 
 
+def require_capture():
+    """The session's sound capture. Without one a run that demands sound fails, one by hand skips."""
+    import audiocheck
+    cap = audiocheck.Capture()
+    if not cap.available():
+        print("FAIL: no sound capture in this session" if sound_required() else "SKIP: no sound capture in this session")
+        sys.exit(1 if sound_required() else 77)
+    return cap
+
+
 def winpath(path):
     """The Wine (Z:) name of a Linux path."""
     return "Z:" + os.path.abspath(path).replace("/", "\\")

@@ -5,10 +5,7 @@ from sonidex import *
 import audiocheck, sounds
 
 require_session()
-cap = audiocheck.Capture()
-if not cap.available():
-    print("FAIL: no sound capture in this session" if sound_required() else "SKIP: no sound capture in this session")
-    sys.exit(1 if sound_required() else 77)
+cap = require_capture()
 c = Checks()
 lib = tempfile.mkdtemp(prefix="sx-audition-", dir="/tmp")
 atexit.register(shutil.rmtree, lib, True)

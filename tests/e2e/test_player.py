@@ -9,11 +9,7 @@ from sonidex import *
 import audiocheck, sounds
 
 require_session()
-cap = audiocheck.Capture()
-if not cap.available():
-    # A run that demands sound (tools/test.sh) fails without it; one by hand may skip.
-    print("FAIL: no sound capture in this session" if sound_required() else "SKIP: no sound capture in this session")
-    sys.exit(1 if sound_required() else 77)
+cap = require_capture()
 c = Checks()
 
 # The samples' folder has a sibling, "other", for the folder tree to show next to it. Both sit
