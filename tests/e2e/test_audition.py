@@ -15,7 +15,7 @@ for i, data in enumerate(NOISE):
     sounds.write(os.path.join(lib, f"n{i:02}.wav"), sounds.wav(data, 44100, 16, 2))
 SINE = sounds.tone(1000, 1.5, 44100, 16, 2, amp=1.0)
 sounds.write(os.path.join(lib, "a_sine.wav"), sounds.wav(SINE, 44100, 16, 2))
-write_ini("[Sonidex settings]\nUseMedia=0\nStreaming=0\nSort=1\nSubdir=0\nReread=0\n")
+write_ini("[Sonidex settings]\nUseMedia=0\nStreaming=0\nSort=1\nSubdir=0\nReread=0\nSmoothStops=1\n")
 s = Sonidex(winpath(lib), cwd=lib)
 wait_for(lambda: probe()[0] == len(NOISE) + 1, 15, "the list")
 geo = s.geometry()
