@@ -17,13 +17,9 @@
 #include <cmath>
 
 namespace {
-double LastTick = 0, LongestGap = 0;
-void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
-{
-    const double now = bench::Seconds();
-    if (LastTick > 0) LongestGap = std::max(LongestGap, now - LastTick);
-    LastTick = now;
-}
+using bench::LastTick;
+using bench::LongestGap;
+using bench::Tick;
 
 // Handles messages until the clock reaches until, as the program's loop does.
 void RunUntil(double until)

@@ -18,13 +18,9 @@
 #include "toolkit/Forms.h"
 
 namespace {
-double LastTick = 0, LongestGap = 0;
-void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
-{
-    const double now = bench::Seconds();
-    if (LastTick > 0) LongestGap = std::max(LongestGap, now - LastTick);
-    LastTick = now;
-}
+using bench::LastTick;
+using bench::LongestGap;
+using bench::Tick;
 
 // Handles the window messages until done() says so, idling between them as the message loop does.
 template <class Done>
