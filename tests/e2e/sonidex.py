@@ -22,6 +22,8 @@ BUILD = os.path.abspath(os.environ.get("SONIDEX_BUILD") or _default_build())
 with open(os.path.join(BUILD, "sonidex-arch")) as _f:
     ARCH = int(_f.read())           # 32 or 64: the width of this build's programs
 PREFIX = os.path.join(BUILD, "wineprefix")
+# The scripts' screenshots and logs, whichever script runs first.
+os.makedirs(os.path.join(BUILD, "e2e-scratch"), exist_ok=True)
 WINDOWS = os.path.join(PREFIX, "drive_c", "windows")
 INI = os.path.join(WINDOWS, "Sonidex.ini")
 sys.path.insert(0, os.path.join(SOURCE, "tools"))
