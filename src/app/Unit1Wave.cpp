@@ -51,14 +51,18 @@ void TSonidexForm::ShowWaveform()
     if (++FPeakGeneration == 0) ++FPeakGeneration;   // 0 is the worker's "none"
     FPeaks.reset();
     FPeaksComplete = false;
-    if (auto cached = key.empty() ? nullptr : PeakCacheFind(key)) {
-        FPeaks = std::move(cached);
-        FPeaksComplete = true;
-    } else if (!key.empty()) {
+    auto cached = key.empty() ? nullptr : PeakCacheFind(key);
+    if (!key.empty() && !cached) {
         if (!FPeakWorker) FPeakWorker = std::make_unique<TPeakWorker>();
         FPeakWorker->Request(record->FileName, hiRes, FPeakGeneration, Handle());
     } else if (FPeakWorker) {
+        // A file whose overview is known drops the previous one's too: a worker reading on
+        // would only take the processor from the next click's sound.
         FPeakWorker->Cancel(false);
+    }
+    if (cached) {
+        FPeaks = std::move(cached);
+        FPeaksComplete = true;
     }
     PosBar->Invalidate();
 }
