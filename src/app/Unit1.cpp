@@ -212,7 +212,7 @@ void TSonidexForm::FormCreate(TObject*)
     AppSettings.Streaming = FIni->ReadBool(S, "Streaming", true);
     AppSettings.HiRes = FIni->ReadBool(S, "HiRes", false);
     AppSettings.Waveform = FIni->ReadBool(S, "Waveform", true);
-    AppSettings.SmoothStops = FIni->ReadBool(S, "SmoothStops", false);
+    AppSettings.SmoothStops = FIni->ReadBool(S, "SmoothStops", true);
     AppSettings.SwapPanels = FIni->ReadBool(S, "SwapPanels", false);
     AppSettings.LeftCollapsed = FIni->ReadBool(S, "LeftCollapsed", false);
     AppSettings.RightCollapsed = FIni->ReadBool(S, "RightCollapsed", false);

@@ -12,6 +12,9 @@ constexpr uint32_t SilenceMilliseconds = 400;
 // A ramp the device has not played by then (it stalled) is ended all the same.
 constexpr DWORD FadeTimeout = 1000;
 constexpr UINT PollInterval = 10;
+// How long a new sound waits at most for the sounds ramping down to reach their ramps; a device
+// that takes no sound for that long has stalled, and the new one starts all the same.
+constexpr DWORD BeginTimeout = 100;
 
 struct TBufferInfo {
     uint32_t Size = 0, Block = 0, Rate = 0;
@@ -45,6 +48,7 @@ struct TFade {
     IDirectSoundBuffer* Buffer = nullptr;       // a reference of the fade's own
     TBufferInfo Info;
     uint32_t From = 0, Until = 0;              // the play cursor when written; the ramp's end
+    uint32_t Begins = 0;                       // where the ramp down begins (the write cursor then)
     DWORD Started = 0;
     bool Down = true;                          // a ramp down (then a stop or a jump) or up
     int32_t JumpTo = -1;
@@ -95,6 +99,16 @@ bool RampPlayed(const TFade& f)
     if (GetTickCount() - f.Started > FadeTimeout) return true;
     f.Buffer->GetCurrentPosition(&play, nullptr);
     return CursorPassed(f.Info.Size, f.From, f.Until, play);
+}
+
+// Whether the device has taken the buffer's sound up to where its ramp down begins: from there
+// on, what it mixes of the buffer fades and falls silent.
+bool RampBegun(const TFade& f)
+{
+    DWORD status = 0, play = 0;
+    if (FAILED(f.Buffer->GetStatus(&status)) || !(status & DSBSTATUS_PLAYING)) return true;
+    f.Buffer->GetCurrentPosition(&play, nullptr);
+    return CursorPassed(f.Info.Size, f.From, f.Begins, play);
 }
 
 void Poll();
@@ -218,6 +232,7 @@ void FadeOut(IDirectSoundBuffer* b, int32_t jumpTo)
     f.From = play;
     // Nothing written: the buffer's own end is the device's already, and it stops there.
     f.Until = plan.Length > 0 ? (plan.Start + plan.RampBytes) % info.Size : (play + info.Size - info.Block) % info.Size;
+    f.Begins = plan.Length > 0 ? plan.Start : f.Until;
     f.Started = GetTickCount();
     Fades.push_back(std::move(f));
     KeepPolling();
@@ -231,3 +246,12 @@ void RampUpAt(IDirectSoundBuffer* b, uint32_t offset)
 }
 
 void FinishFades(IDirectSoundBuffer* b) { Settle(b, true); }
+
+void AwaitFadesBeginning(IDirectSoundBuffer* starting)
+{
+    const DWORD since = GetTickCount();
+    for (const TFade& f : Fades) {
+        if (!f.Down || f.Buffer == starting) continue;
+        while (!RampBegun(f) && GetTickCount() - since < BeginTimeout) Sleep(1);
+    }
+}

@@ -22,5 +22,12 @@ void RampUpAt(IDirectSoundBuffer* b, uint32_t offset);
 // What is pending for b (or for every buffer with null) is done now: waits until the ramp has
 // played (a few milliseconds), stops, gives the bytes back.
 void FinishFades(IDirectSoundBuffer* b = nullptr);
+// Before the buffer starting plays: waits until the other buffers ramping down have been taken
+// by the device up to their ramps. What lies before a ramp, between the play and the
+// write cursor when it was written, is the device's already and sounds at full level; the device
+// mixes in periods (10 ms or more under Wine), and a sound started within the same period as the
+// stop would begin under that stretch instead of under the ramp alone. The wait is at most that
+// stretch, less whatever time has passed since the stop (the new file's loading).
+void AwaitFadesBeginning(IDirectSoundBuffer* starting);
 // Whether stops are smooth (the SmoothStops setting).
 bool SmoothStops();

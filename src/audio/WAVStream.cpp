@@ -197,6 +197,7 @@ void StartStream()
 {
     IDirectSoundBuffer* b = PlayerState.CurrentBuffer;
     if (!b) return;
+    AwaitFadesBeginning(b);
     b->SetCurrentPosition(0);
     // The ring is a loop for DirectSound; the end of the sample is handled by writing silence
     // and stopping from the refill thread.

@@ -151,8 +151,10 @@ void StartCurrent()
 {
     IDirectSoundBuffer* b = PlayerState.CurrentBuffer;
     if (!b) return;
-    // From the top, bit for bit: a ramp still playing in it is done and its bytes are back.
+    // From the top, bit for bit: a ramp still playing in it is done and its bytes are back; the
+    // sound it replaces has reached its ramp.
     FinishFades(b);
+    AwaitFadesBeginning(b);
     b->SetCurrentPosition(0);
     if (FAILED(b->Play(0, 0, PlayFlags()))) throw Exception(SoundErrors::Play);
 }

@@ -158,7 +158,7 @@ if cap.available():
     c.becomes(lambda: probe()[0], 3, "the WAV files", 10)
     d = Dialog(s, geo)
     d.click(184 + 16 + 6, 117 + 48 + 8)           # "Through DirectSound"
-    d.click(200 + 6, 254 + 8)                     # which enables "Smooth stops": ticked
+    d.click(200 + 6, 254 + 8)                     # which enables "Smooth stops": unticked
     d.close_button()
     # Through DirectSound the volume slider acts: one page down is 5 dB less.
     s.click(*panel_point(geo, 28, 160))
@@ -171,8 +171,8 @@ if cap.available():
            f"after the switch a click plays through DirectSound ({full:.2f} dB, one page down "
            f"{lvl.get('left_db', 0):.2f} dB)")
     close(s, geo)
-    c.eq((read_ini().get("UseMedia"), read_ini().get("SmoothStops")), ("0", "1"),
-         "the settings file keeps DirectSound, with smooth stops")
+    c.eq((read_ini().get("UseMedia"), read_ini().get("SmoothStops")), ("0", "0"),
+         "the settings file keeps DirectSound, without smooth stops")
 
     # DirectSound that cannot be had: the error is shown, the media player stays, the next
     # start works.

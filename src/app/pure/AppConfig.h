@@ -12,7 +12,7 @@ struct AppSettingsType {
     bool Streaming = true;
     bool HiRes = false;                // 24-bit, 32-bit and float samples play, converted to 16-bit
     bool Waveform = true;              // the position bar shows the sample's waveform
-    bool SmoothStops = false;          // DirectSound sounds ramp down when stopped, up when started mid-way
+    bool SmoothStops = true;           // DirectSound sounds ramp down when stopped, up when started mid-way
     bool SwapPanels = false;
     bool LeftCollapsed = false;
     bool RightCollapsed = false;
