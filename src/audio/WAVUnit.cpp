@@ -151,8 +151,10 @@ void StartCurrent()
 {
     IDirectSoundBuffer* b = PlayerState.CurrentBuffer;
     if (!b) return;
-    // From the top, bit for bit: a ramp still playing in it is done and its bytes are back; the
-    // sound it replaces has reached its ramp.
+    // From the top, bit for bit: still playing (its line clicked again), it ramps down first; a
+    // ramp still playing in it is done and its bytes are back; the sound it replaces has reached
+    // its ramp.
+    FadeOut(b);
     FinishFades(b);
     AwaitFadesBeginning(b);
     b->SetCurrentPosition(0);
