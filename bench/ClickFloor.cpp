@@ -2,8 +2,8 @@
 // and on a click reads a small WAV (its canonical 44-byte header, then the data straight into
 // the buffer) into a new static buffer and plays it. Usage: ClickFloor FILE.WAV.
 // Sent WM_MEASURE_CLICK by a benchmark, it times one click on itself the way the benchmark times
-// one on the main window (posted press and release, messages handled until the buffer reports
-// that it plays) and answers the microseconds it took.
+// one on the main window (posted press and release, messages handled one at a time until the
+// buffer reports that it plays) and answers the microseconds it took.
 #include <windows.h>
 #include <mmsystem.h>
 #include <dsound.h>
@@ -69,7 +69,7 @@ LRESULT MeasureClick(HWND h)
     PostMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
     while (Current == before || !Playing()) {
         MSG m;
-        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+        if (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&m);
             DispatchMessageA(&m);
         }
