@@ -4,6 +4,8 @@
 _here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$_here/host.sh"
 export SONIDEX_BUILD=${SONIDEX_BUILD:-$(sonidex_build_dir "$SONIDEX_HOST_ARCH")}
+# Wine takes only an absolute prefix: a build folder named relative to here is made absolute.
+case $SONIDEX_BUILD in /*) ;; *) SONIDEX_BUILD=$PWD/$SONIDEX_BUILD ;; esac
 SONIDEX_ARCH_OF_BUILD=$(cat "$SONIDEX_BUILD/sonidex-arch" 2>/dev/null || echo "$SONIDEX_HOST_ARCH")
 # Each build folder has its own prefix: a win32 one for the 32-bit programs, a win64 one for
 # the 64-bit programs. The loaders are named outright: Debian's wrappers pick the 32-bit loader

@@ -5,17 +5,14 @@
 #include "toolkit/WideText.h"
 
 namespace {
-// The shell's drop functions, loaded on first need like the rest of shell32.
+// The shell's drop functions, loaded with the first drop like the rest of shell32.
 struct TShellDrop {
-    using AcceptFn = void(WINAPI*)(HWND, BOOL);
     using QueryFileFn = UINT(WINAPI*)(HDROP, UINT, LPWSTR, UINT);
     using QueryPointFn = BOOL(WINAPI*)(HDROP, POINT*);
     using FinishFn = void(WINAPI*)(HDROP);
-    AcceptFn Accept = LateBound<AcceptFn>("shell32.dll", "DragAcceptFiles");
     QueryFileFn QueryFile = LateBound<QueryFileFn>("shell32.dll", "DragQueryFileW");
     QueryPointFn QueryPoint = LateBound<QueryPointFn>("shell32.dll", "DragQueryPoint");
     FinishFn Finish = LateBound<FinishFn>("shell32.dll", "DragFinish");
-    bool Ready() const { return Accept && QueryFile && QueryPoint && Finish; }
 };
 const TShellDrop& Shell()
 {
@@ -32,10 +29,16 @@ TDragFilesTrg::~TDragFilesTrg()
     SetTarget(nullptr);
 }
 
-// The target's window says whether it takes drops (the shell shows its refusal cursor if not).
+// The target's window says whether it takes drops (the shell shows its refusal cursor if not):
+// its WS_EX_ACCEPTFILES style, which is what the shell's DragAcceptFiles sets. Set here, it
+// spares the program loading the shell library while its window comes up.
 void TDragFilesTrg::Accept() const
 {
-    if (FTarget && FTarget->HandleAllocated() && Shell().Ready()) Shell().Accept(FTarget->Handle(), FEnabled);
+    if (!FTarget || !FTarget->HandleAllocated()) return;
+    const HWND h = FTarget->Handle();
+    const LONG_PTR style = GetWindowLongPtrA(h, GWL_EXSTYLE);
+    const LONG_PTR wanted = FEnabled ? style | WS_EX_ACCEPTFILES : style & ~LONG_PTR(WS_EX_ACCEPTFILES);
+    if (wanted != style) SetWindowLongPtrA(h, GWL_EXSTYLE, wanted);
 }
 
 void TDragFilesTrg::SetEnabled(bool on)
@@ -79,10 +82,10 @@ void TDragFilesTrg::HandleDrop(HDROP drop)
     // The drop handle is released however the handler ends.
     struct TFinish {
         HDROP Drop;
-        ~TFinish() { Shell().Finish(Drop); }
+        ~TFinish() { if (Shell().Finish) Shell().Finish(Drop); }
     } finish{drop};
     // The system may deliver a drop to a window that no longer takes them.
-    if (!FEnabled || !FTarget || !FTarget->Showing()) return;
+    if (!FEnabled || !FTarget || !FTarget->Showing() || !Shell().QueryFile || !Shell().QueryPoint) return;
     DroppedFiles.Clear();
     POINT p = {};
     Shell().QueryPoint(drop, &p);

@@ -1,8 +1,19 @@
 #include "shell/TrayIcon.h"
 #include <cstring>
 #include "toolkit/Forms.h"
+#include "toolkit/LateBound.h"
 
-TShellNotifyIconProc ShellNotifyIcon = &Shell_NotifyIconA;
+namespace {
+// The shell library is loaded with the first icon, not with the program: it is big, and the
+// window is on the screen before anybody asks for the icon.
+BOOL WINAPI SystemNotifyIcon(DWORD message, PNOTIFYICONDATAA data)
+{
+    static const auto f = LateBound<TShellNotifyIconProc>("shell32.dll", "Shell_NotifyIconA");
+    return f ? f(message, data) : FALSE;
+}
+}
+
+TShellNotifyIconProc ShellNotifyIcon = &SystemNotifyIcon;
 
 namespace {
 // The notification-area record as the oldest shells know it: 88 bytes, a 64-byte tip.

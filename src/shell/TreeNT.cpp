@@ -615,7 +615,8 @@ void TCustomTreeNT::SetColor(TColor c)
 {
     if (c == FColor) return;
     TWinControl::SetColor(c);
-    RecreateWnd();
+    // The control takes the new background as it is: its window and items stay.
+    if (FHandle) SendMessageA(FHandle, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(ColorToRGB(FColor)));
 }
 
 std::string TCustomTreeNT::SearchString()

@@ -169,14 +169,16 @@ void CALLBACK TTimer::TimerProc(HWND, UINT, UINT_PTR id, DWORD)
 
 void TTimer::Update()
 {
-    if (FID) {
+    if (FEnabled && FInterval > 0) {
+        // A running timer is given its new interval in place: one call, the same number.
+        const UINT_PTR id = SetTimer(nullptr, FID, FInterval, &TimerProc);
+        if (id != FID && FID) Timers().erase(FID);
+        FID = id;
+        if (!FID) throw Exception("Not enough timers available");
+        Timers()[FID] = this;
+    } else if (FID) {
         KillTimer(nullptr, FID);
         Timers().erase(FID);
         FID = 0;
-    }
-    if (FEnabled && FInterval > 0) {
-        FID = SetTimer(nullptr, 0, FInterval, &TimerProc);
-        if (!FID) throw Exception("Not enough timers available");
-        Timers()[FID] = this;
     }
 }

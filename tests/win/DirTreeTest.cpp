@@ -524,7 +524,7 @@ TEST_F(DirTree, NewWindowKeepsNodesAndTheirDataWithoutReadingAgain)
     tree->OnChange = [&](TObject*, TTreeNTNode*) { ++events; };
     tree->OnDeleteItem = [&](TObject*, TTreeNTNode*) { ++events; };
     HWND before = tree->Handle();
-    tree->SetColor(clAqua);                                  // a colour change makes a new window
+    tree->RecreateWnd();                                     // as an option that needs a new window does
     EXPECT_NE(tree->Handle(), before);
     EXPECT_EQ(events, 0);
     EXPECT_EQ(tree->Selected(), node);

@@ -29,11 +29,13 @@ struct TrayIconTest : ::testing::Test {
     {
         Calls.clear();
         Refuse = false;
+        System = ShellNotifyIcon;
         ShellNotifyIcon = &FakeShell;
     }
-    void TearDown() override { ShellNotifyIcon = &Shell_NotifyIconA; }
+    void TearDown() override { ShellNotifyIcon = System; }
     void Send(UINT mouse) { SendMessageA(tray->CallbackWindow(), WM_TRAYICON, 0, mouse); }
     std::unique_ptr<TTrayIcon> tray;
+    TShellNotifyIconProc System = nullptr;
 };
 }
 

@@ -295,8 +295,11 @@ TEST_F(TreeNT, IndentItemHeightAndScrollTime)
     EXPECT_EQ(SendMessageA(h, TVM_GETINDENT, 0, 0), 19);
     EXPECT_EQ(SendMessageA(h, TVM_GETITEMHEIGHT, 0, 0), 16);
     EXPECT_EQ(tree->ScrollTime(), 250);
-    // A new window gets them again.
+    // The colour is taken in place; a new window gets them all again.
     tree->SetColor(clYellow);
+    EXPECT_EQ(tree->Handle(), h);
+    EXPECT_EQ(static_cast<COLORREF>(SendMessageA(h, TVM_GETBKCOLOR, 0, 0)), RGB(255, 255, 0));
+    tree->RecreateWnd();
     ASSERT_NE(tree->Handle(), h);
     h = tree->Handle();
     EXPECT_EQ(SendMessageA(h, TVM_GETINDENT, 0, 0), 19);
