@@ -301,6 +301,9 @@ void TTransparentButton::MouseLeave()
 
 void TTransparentButton::SetEnabled(bool e)
 {
+    // Asked on every click of a line (the defaults button): a repaint of a see-through button
+    // costs as much as the rest of the click together.
+    if (e == Enabled()) return;
     if (!e) FPressedLook = FTracking = FHeld = FMouseInside = false;
     TGraphicControl::SetEnabled(e);
     Repaint();
