@@ -1,6 +1,7 @@
 #include "audio/MCIPlayer.h"
 #include "audio/pure/PlayerText.h"
 #include "toolkit/LateBound.h"
+#include <cstring>
 
 HWND MciCallbackWindow = nullptr;
 
@@ -14,15 +15,30 @@ MciSendStringFn MciSendString()
     static MciSendStringFn fn = LateBound<MciSendStringFn>("winmm.dll", "mciSendStringA");
     return fn;
 }
+
+// Whether an "open" has been sent since the last "close": stopping or closing what was never
+// opened is left out. Every click of a line stops the media player, and the first such call would
+// load the library, which a run that plays through DirectSound alone never needs.
+bool AliasMayBeOpen = false;
+
+bool Verb(const std::string& command, const char* verb)
+{
+    const size_t n = std::strlen(verb);
+    return command.size() > n && command[n] == ' ' && _strnicmp(command.c_str(), verb, n) == 0;
+}
 }
 
 std::string SendMciCommand(const std::string& command)
 {
+    const bool closes = Verb(command, "close");
+    if ((closes || Verb(command, "stop")) && !AliasMayBeOpen) return "";
+    if (Verb(command, "open")) AliasMayBeOpen = true;
     char cmd[MciCommandMax + 1];
     lstrcpynA(cmd, command.c_str(), sizeof cmd);
     char reply[256] = "";
     if (auto fn = MciSendString()) fn(cmd, reply, 255, MciCallbackWindow);
     reply[255] = '\0';
+    if (closes) AliasMayBeOpen = false;
     return reply;
 }
 
