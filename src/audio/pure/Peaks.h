@@ -16,11 +16,11 @@ struct TPeak {
 constexpr size_t PeakBins = 4096;            // 16 KB of peaks a file
 // The first, sampled overview of a long file: a short stretch read at the start of each bin.
 // What it costs is the pages it touches of the file's views, each a page fault (about 25 us
-// on a loaded machine, more than reading the page), not the bytes: 128 stretches of 16 KB take
-// a few milliseconds, and the bar (about 150 columns) shows each a pixel or two wide until the
-// exact overview replaces them.
+// on a loaded machine, more than reading the page), not the bytes: 128 stretches of a page each
+// take a few milliseconds, and the bar (about 150 columns) shows each a pixel or two wide until
+// the exact overview replaces them.
 constexpr size_t CoarseBins = 128;
-constexpr size_t CoarseBytes = 16 << 10;     // read for each of its bins
+constexpr size_t CoarseBytes = 4 << 10;      // read for each of its bins
 
 // Whether a sample of this layout can be reduced: 8, 16, 24 or 32-bit integers or 32-bit
 // floats, in frames that hold all their channels.
