@@ -1,6 +1,8 @@
 #include "shell/dirtree.h"
 #include <shellapi.h>
+#include <algorithm>
 #include <cstdint>
+#include <vector>
 #include "toolkit/Forms.h"
 #include "toolkit/LateBound.h"
 #include "toolkit/pure/StrUtils.h"
@@ -68,7 +70,6 @@ Tdirtree::Tdirtree(TComponent* owner) : TTreeNT(owner)
 {
     FShellIcons = new TImageList(this);
     OnDeletion = {this, &Tdirtree::NodeDeletion};
-    NameBuffer.SetSorted(true);
     ChildrenOnRequest = true;
     for (int i = 0; i < 26; ++i) LastDirOnDrive[i] = std::string(1, static_cast<char>('A' + i)) + ":\\";
     std::string current = UpperCase(CurrentDirectory());
@@ -221,25 +222,30 @@ void Tdirtree::ReadDrives()
 
 void Tdirtree::LoadChildren(TTreeNTNode* node)
 {
-    NameBuffer.Clear();
     tdirname* data = DirName(node);
     if (!data || data->ChildrenLoaded) return;
     node->DeleteChildren();
     data->ChildrenLoaded = true;
     const std::string& dir = data->DirPath;
+    // The subfolders in the locale's order ignoring case, and of names it finds equal only the
+    // first listed. Each name's sort key is made once and the keys compared as bytes: a call to
+    // the system for every comparison cost more than the listing itself.
+    struct TChild {
+        std::string Key, Name;
+        long Attributes;
+    };
+    std::vector<TChild> children;
     ListFolder(dir, [&](const WIN32_FIND_DATAA& fd) {
-        if (FolderAllowed(dir, fd.cFileName, fd.dwFileAttributes)) {
-            // The attribute bits travel with the name, in place of an object.
-            NameBuffer.AddObject(fd.cFileName, reinterpret_cast<TObject*>(static_cast<uintptr_t>(fd.dwFileAttributes)));
-        }
+        if (FolderAllowed(dir, fd.cFileName, fd.dwFileAttributes))
+            children.push_back({AnsiSortKey(fd.cFileName), fd.cFileName, static_cast<long>(fd.dwFileAttributes)});
         return true;
     });
-    for (int i = 0; i < NameBuffer.Count(); ++i) {
-        const std::string& name = NameBuffer.Strings(i);
-        auto attributes = static_cast<long>(reinterpret_cast<uintptr_t>(NameBuffer.Objects(i)));
-        AddPathNode(node, dir + name, name, attributes);
-    }
-    data->HasFolders = NameBuffer.Count() > 0;
+    std::stable_sort(children.begin(), children.end(), [](const TChild& a, const TChild& b) { return a.Key < b.Key; });
+    children.erase(std::unique(children.begin(), children.end(),
+                               [](const TChild& a, const TChild& b) { return a.Key == b.Key; }),
+                   children.end());
+    for (const TChild& c : children) AddPathNode(node, dir + c.Name, c.Name, c.Attributes);
+    data->HasFolders = !children.empty();
     node->SetHasChildren(data->HasFolders);
 }
 

@@ -82,7 +82,6 @@ private:
 
     TImageList* FShellIcons;
     bool FShellIconsAsked = false;       // the system list is fetched with the first drives read
-    TStringList NameBuffer;
     bool FDrivesRead = false;
     tDirType FDirType = {dtNormal, dtAll};
     bool FAllowNetwork = true;
