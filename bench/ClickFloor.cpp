@@ -5,6 +5,7 @@
 // one on the main window (posted press and release, messages handled one at a time until the
 // buffer reports that it plays) and answers the microseconds it took.
 #include <windows.h>
+#include "BareWindow.h"
 #include <mmsystem.h>
 #include <dsound.h>
 
@@ -93,14 +94,7 @@ LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l)
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     if (__argc > 1) Path = __argv[1];
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "ClickFloor";
-    wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
-    RegisterClassA(&wc);
-    HWND h = CreateWindowA("ClickFloor", "Click floor", WS_POPUP | WS_DLGFRAME, 0, 0, 200, 100, nullptr, nullptr,
-                           wc.hInstance, nullptr);
+    HWND h = BareWindow("ClickFloor", "Click floor", Proc, 0, 0, 200, 100);
     // The device as the program opens it: priority level, 44100 Hz 16-bit stereo primary buffer.
     if (FAILED(DirectSoundCreate(nullptr, &Device, nullptr)) || FAILED(Device->SetCooperativeLevel(h, DSSCL_PRIORITY)))
         return 1;

@@ -1,5 +1,5 @@
 // The yardstick of the start-up benchmark: a Win32 program that only shows a window.
-#include <windows.h>
+#include "BareWindow.h"
 
 static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l)
 {
@@ -10,14 +10,7 @@ static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l)
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "MinimalWindow";
-    wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
-    RegisterClassA(&wc);
-    HWND h = CreateWindowA("MinimalWindow", "Minimal window", WS_POPUP | WS_DLGFRAME, 272, 23, 519, 423,
-                           nullptr, nullptr, wc.hInstance, nullptr);
+    HWND h = BareWindow("MinimalWindow", "Minimal window", Proc, 272, 23, 519, 423);
     ShowWindow(h, SW_SHOW);
     MSG m;
     while (GetMessageA(&m, nullptr, 0, 0) > 0) { TranslateMessage(&m); DispatchMessageA(&m); }
