@@ -172,7 +172,11 @@ void TTimer::Update()
     if (FEnabled && FInterval > 0) {
         // A running timer is given its new interval in place: one call, the same number.
         const UINT_PTR id = SetTimer(nullptr, FID, FInterval, &TimerProc);
-        if (id != FID && FID) Timers().erase(FID);
+        // A system that hands out another number left the old timer running: it goes.
+        if (id != FID && FID) {
+            KillTimer(nullptr, FID);
+            Timers().erase(FID);
+        }
         FID = id;
         if (!FID) throw Exception("Not enough timers available");
         Timers()[FID] = this;
