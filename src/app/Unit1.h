@@ -2,6 +2,7 @@
 #pragma once
 #include <list>
 #include <memory>
+#include <optional>
 #include <windows.h>
 #include <shellapi.h>
 #include "toolkit/ExtCtrls.h"
@@ -176,6 +177,7 @@ public:
     // Auditioning with a held navigation key: the line the selection rests on plays.
     TTimer* AuditionTimer;
     TAuditionGate FAudition;
+    std::optional<THourglass> FLoadingHourglass;   // while the loading box shows
     LONG FPlayedAt = 0;                 // the time of the message whose selection change last played
     void WAVListKeyUp(TObject* sender, WORD& key, TShiftState shift);
     void AuditionTimerTimer(TObject* sender);

@@ -136,15 +136,21 @@ void TSonidexForm::CreatePlayerPanel()
     AuditionTimer->OnTimer = {this, &TSonidexForm::AuditionTimerTimer};
     WAVList->OnKeyUp = {this, &TSonidexForm::WAVListKeyUp};
 
-    // The reader puts the loading display up and moves it; it is ours to draw.
+    // The reader puts the loading display up and moves it; it is ours to draw. The hourglass
+    // comes with it: a file too small for the box loads in a fraction of a millisecond, and the
+    // cursor's change and return would cost as much as the load.
     LoadingDisplay.Show = [this](int max) {
+        FLoadingHourglass.emplace();
         LoadingGauge->SetMax(max);
         LoadingGauge->SetPosition(0);
         LoadingBox->SetVisible(true);
         LoadingBox->Update();
     };
     LoadingDisplay.Progress = [this](int position) { LoadingGauge->SetPosition(position); };
-    LoadingDisplay.Hide = [this] { LoadingBox->SetVisible(false); };
+    LoadingDisplay.Hide = [this] {
+        LoadingBox->SetVisible(false);
+        FLoadingHourglass.reset();
+    };
 }
 
 TSonidexForm::~TSonidexForm()
@@ -209,13 +215,19 @@ void TSonidexForm::PlaySelection()
         MciPlaySelection();
         return;
     }
+    bool loaded = false;
+    // A stream stopped here lets go of its file once the new sound has started.
+    struct TLetGo {
+        ~TLetGo() { ReleaseStoppedStream(); }
+    } letGo;
     if (index != PlayerState.LastIndex || AppSettings.Streaming) {
-        StopAll();
+        loaded = true;
+        StopStreamForNext();
+        StopCurrent();
         MciStop();
         EnableSliders(true);
         int result;
         try {
-            THourglass hourglass;
             result = LoadWaveFile(record->FileName, PlayerState.CurrentBuffer);
         } catch (...) {
             PlayerState.LastIndex = index;
@@ -229,7 +241,6 @@ void TSonidexForm::PlaySelection()
                                     MB_OK | MB_ICONERROR);
             PlayerState.FileSize = 0;
         }
-        UpdateInfoText();
         // A converted sample (float or extensible too) starts at its own rate like a PCM one.
         if (PlayerState.Format.wFormatTag == WAVE_FORMAT_PCM || PlayerState.Layout.Converts) ResetFrequency();
         PlayerState.LastIndex = index;
@@ -238,9 +249,16 @@ void TSonidexForm::PlaySelection()
         ApplyVolume();
         ApplyPan();
         ApplyFrequency();
-        if (AppSettings.Streaming) StartStream();
-        else StartCurrent();
+        try {
+            if (AppSettings.Streaming) StartStream();
+            else StartCurrent();
+        } catch (...) {
+            if (loaded) UpdateInfoText();
+            throw;
+        }
     }
+    // The sound first, then what the panel shows of it.
+    if (loaded) UpdateInfoText();
     PlayerState.PosBarHeld = false;
     ShowWaveformSoon();
 }

@@ -17,12 +17,28 @@ uint64_t Granularity()
 void TFileWindow::Assign(HANDLE mapping, uint64_t fileSize)
 {
     Release();
+    FWhole = {};
     FMapping = mapping;
     FFileSize = fileSize;
 }
 
+bool TFileWindow::ReadWhole(HANDLE file, uint64_t fileSize)
+{
+    Assign(nullptr, 0);
+    if (fileSize == 0 || fileSize > MAXDWORD) return false;
+    FWhole.resize(size_t(fileSize));
+    DWORD got = 0;
+    if (!ReadFile(file, FWhole.data(), DWORD(fileSize), &got, nullptr) || got != fileSize) {
+        FWhole = {};
+        return false;
+    }
+    FFileSize = fileSize;
+    return true;
+}
+
 const uint8_t* TFileWindow::Span(uint64_t offset, size_t n)
 {
+    if (!FWhole.empty() && offset <= FFileSize && n <= FFileSize - offset) return FWhole.data() + offset;
     if (!FMapping || offset > FFileSize || n > FFileSize - offset) return nullptr;
     if (FView && offset >= FViewStart && offset + n <= FViewStart + FViewBytes) return FView + (offset - FViewStart);
     Release();
@@ -51,4 +67,15 @@ void TFileWindow::Release()
     FView = nullptr;
     FViewStart = 0;
     FViewBytes = 0;
+}
+
+void TFileWindow::Swap(TFileWindow& other) noexcept
+{
+    std::swap(FMapping, other.FMapping);
+    std::swap(FFileSize, other.FFileSize);
+    std::swap(FView, other.FView);
+    std::swap(FViewStart, other.FViewStart);
+    std::swap(FViewBytes, other.FViewBytes);
+    std::swap(FMinViewBytes, other.FMinViewBytes);
+    FWhole.swap(other.FWhole);
 }

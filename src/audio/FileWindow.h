@@ -4,6 +4,7 @@
 // and a stream needs only the part it is playing.
 #pragma once
 #include <windows.h>
+#include <vector>
 #include <cstddef>
 #include <cstdint>
 
@@ -16,6 +17,10 @@ public:
     TFileWindow& operator=(const TFileWindow&) = delete;
     // Takes over another window's mapping (not its view).
     void Assign(HANDLE mapping, uint64_t fileSize);
+    // Reads the whole of a small file instead, once: mapping a file and unmapping it again costs
+    // a millisecond under Wine, many times the reading of a few hundred kilobytes. False when the
+    // file could not be read whole.
+    bool ReadWhole(HANDLE file, uint64_t fileSize);
     // The least a new view maps (WindowBytes unless set): a reader that walks the whole file
     // maps fewer, larger views.
     void SetViewBytes(size_t bytes) { FMinViewBytes = bytes; }
@@ -29,6 +34,8 @@ public:
     bool Read(uint64_t offset, void* out, size_t n);
     // Unmaps the view; the mapping stays.
     void Release();
+    // Trades mappings, views and read bytes with another window.
+    void Swap(TFileWindow& other) noexcept;
 
     HANDLE Mapping() const { return FMapping; }
     uint64_t FileSize() const { return FFileSize; }
@@ -42,4 +49,5 @@ private:
     uint64_t FViewStart = 0;
     size_t FViewBytes = 0;
     size_t FMinViewBytes = WindowBytes;
+    std::vector<uint8_t> FWhole;                 // the file's bytes, when read whole
 };

@@ -158,12 +158,14 @@ IDirectSoundBuffer* CreateStream(const DSBUFFERDESC& description)
     return ring;
 }
 
-IDirectSoundBuffer* OpenStream(HANDLE mapping, uint64_t fileSize, uint64_t dataOffset, int32_t dataSize,
+IDirectSoundBuffer* OpenStream(TFileWindow& window, uint64_t dataOffset, int32_t dataSize,
                                const TSampleLayout& layout, const DSBUFFERDESC& description)
 {
     StopStream();
-    StreamState.MapHandle = mapping;
-    StreamState.Window.Assign(mapping, fileSize);
+    StreamState.Window.Assign(nullptr, 0);
+    StreamState.Window.Swap(window);
+    StreamState.Window.SetViewBytes(TFileWindow::WindowBytes);
+    StreamState.MapHandle = StreamState.Window.Mapping();
     StreamState.DataOffset = dataOffset;
     StreamState.DataSize = dataSize;
     StreamState.Layout = layout;
@@ -204,23 +206,44 @@ void StartStream()
     if (FAILED(b->Play(0, 0, DSBPLAY_LOOPING))) throw Exception(SoundErrors::Play);
 }
 
-void StopStream()
+namespace {
+// The file of a stream stopped for the next sound, until that one has started.
+TFileWindow StoppedWindow;
+HANDLE StoppedMapping = nullptr;
+
+void Stop(bool fileLater)
 {
-    if (!StreamState.MapHandle) return;
+    if (!StreamOpen()) return;
     StreamState.Running = false;
     // A refill under way copies at most one half; it is over in a moment.
     while (StreamState.Filling) Sleep(0);
     // The ring holds its sound: it ramps down from there without the file.
     if (IDirectSoundBuffer* b = StreamState.Buffer) FadeOut(b);
-    ReleaseMapping();
+    ReleaseStoppedStream();
+    if (!fileLater) return ReleaseMapping();
+    StoppedWindow.Swap(StreamState.Window);
+    StoppedMapping = StreamState.MapHandle;
+    StreamState.MapHandle = nullptr;
+}
 }
 
-bool StreamOpen() { return StreamState.MapHandle != nullptr; }
+void StopStream() { Stop(false); }
+
+void StopStreamForNext() { Stop(true); }
+
+void ReleaseStoppedStream()
+{
+    StoppedWindow.Assign(nullptr, 0);
+    if (StoppedMapping) CloseHandle(StoppedMapping);
+    StoppedMapping = nullptr;
+}
+
+bool StreamOpen() { return StreamState.Window.FileSize() != 0; }
 
 void PlayStreamFrom(int32_t offset)
 {
     IDirectSoundBuffer* b = StreamState.Buffer;
-    if (!StreamState.MapHandle || !b || b != PlayerState.CurrentBuffer) return;
+    if (!StreamOpen() || !b || b != PlayerState.CurrentBuffer) return;
     b->Stop();
     // The ring is filled afresh as when it was made: the refill thread keeps off it meanwhile,
     // and a notice left from before the stop does not count.

@@ -33,8 +33,9 @@ struct StreamStateType {
     IDirectSoundBuffer* EventRing[2] = {};         // the ring last given each event (compared only)
     TStreamThread* Thread = nullptr;
     std::atomic<IDirectSoundBuffer*> Buffer{nullptr};   // the ring of the current stream
-    HANDLE MapHandle = nullptr;                    // the file mapping; null when no stream is open
-    TFileWindow Window;                            // the view of the part being played
+    HANDLE MapHandle = nullptr;                    // the file mapping; null when no stream is open,
+                                                   // or when its small file was read whole
+    TFileWindow Window;                            // the view of the part being played (empty: no stream)
     uint64_t DataOffset = 0;                       // where the data chunk's body starts in the file
     std::atomic<int32_t> DataSize{0};              // bytes of sound the ring plays (the data chunk's, or
                                                    // its frames converted to 16-bit)
@@ -67,9 +68,10 @@ void EndStreaming();
 // stream owns the mapping from the moment those fields are set: on a failure it releases it,
 // and the fixed text is raised. Returns the ring (the caller stores it in the current slot).
 IDirectSoundBuffer* CreateStream(const DSBUFFERDESC& description);
-// Hands the stream a mapping of fileSize bytes whose data body lies at dataOffset and plays
-// dataSize bytes (of frames converted as layout says), then creates the ring as CreateStream does.
-IDirectSoundBuffer* OpenStream(HANDLE mapping, uint64_t fileSize, uint64_t dataOffset, int32_t dataSize,
+// Hands the stream the window's mapping (and its view, which often holds the data already)
+// whose data body lies at dataOffset and plays dataSize bytes (of frames converted as layout
+// says), then creates the ring as CreateStream does. The window is left empty.
+IDirectSoundBuffer* OpenStream(TFileWindow& window, uint64_t dataOffset, int32_t dataSize,
                                const TSampleLayout& layout, const DSBUFFERDESC& description);
 // Refills the ring's half at offset 0 or 32768 from the read offset.
 void FillHalf(DWORD offset);
@@ -78,6 +80,10 @@ void StartStream();
 // Stops the stream and releases its mapping; does nothing when no stream is open. The ring
 // stays the current buffer until the reader replaces it or the device is closed.
 void StopStream();
+// Stops the stream as StopStream does but keeps its file mapped until ReleaseStoppedStream:
+// the sound that replaces it starts without waiting for the unmapping.
+void StopStreamForNext();
+void ReleaseStoppedStream();
 // Whether a stream holds its file (StopStream lets go of it).
 bool StreamOpen();
 // Plays the open stream from offset, whether it is playing or has stopped.

@@ -250,14 +250,22 @@ int LoadWaveFile(const std::string& path, IDirectSoundBuffer*& slot)
     const uint64_t size = uint64_t(sizeHigh) << 32 | sizeLow;
 
     TReaderHold hold;
-    hold.Mapping = CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
-    CloseHandle(file);                           // the mapping keeps the file open
-    if (!hold.Mapping) return 4;
-    // The file is looked at through a window: only the headers are read here, and the data is
-    // mapped when it is copied or played, so that a file larger than the free address space
-    // still streams.
-    hold.Window.Assign(hold.Mapping, size);
-    if (!hold.Window.Span(0, 0)) return 4;
+    if (size < uint64_t(LoadingBoxThreshold)) {
+        // Small enough to load without the loading box: read whole, at once (a stream then
+        // plays from the bytes read, and no file stays open).
+        const bool read = hold.Window.ReadWhole(file, size);
+        CloseHandle(file);
+        if (!read) return 4;
+    } else {
+        hold.Mapping = CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
+        CloseHandle(file);                       // the mapping keeps the file open
+        if (!hold.Mapping) return 4;
+        // The file is looked at through a window: only the headers are read here, and the data
+        // is mapped when it is copied or played, so that a file larger than the free address
+        // space still streams.
+        hold.Window.Assign(hold.Mapping, size);
+        if (!hold.Window.Span(0, 0)) return 4;
+    }
 
     if (size >= uint64_t(LoadingBoxThreshold) && !AppSettings.Streaming) {
         hold.BoxShown = true;
@@ -306,9 +314,8 @@ int LoadWaveFile(const std::string& path, IDirectSoundBuffer*& slot)
     ReleaseAndClear(slot);
 
     if (AppSettings.Streaming) {
-        const HANDLE mapping = hold.Mapping;
         hold.Mapping = nullptr;                  // the stream owns it now, also if it fails
-        slot = OpenStream(mapping, size, scan.DataOffset, playedBytes, layout, description);
+        slot = OpenStream(hold.Window, scan.DataOffset, playedBytes, layout, description);
     } else {
         CreateStaticBuffer(description, data, slot, int(scan.DataOffset), &layout);
     }

@@ -213,6 +213,7 @@ void TTrackSlider::Notification(TComponent* component, bool removing)
 
 void TTrackSlider::SetEnabled(bool e)
 {
+    if (e == Enabled()) return;
     TCustomControl::SetEnabled(e);
     FKnob->Invalidate();
 }

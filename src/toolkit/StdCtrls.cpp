@@ -1,4 +1,5 @@
 #include "toolkit/StdCtrls.h"
+#include <windowsx.h>
 #include <algorithm>
 #include <cstring>
 #include "toolkit/Forms.h"
@@ -390,6 +391,7 @@ void TListBox::Recount(int selectedLine)
 
 int TListBox::ItemIndex() const
 {
+    if (FPressedIndex >= 0) return FPressedIndex;
     return FHandle ? static_cast<int>(SendMessageA(FHandle, LB_GETCURSEL, 0, 0)) : -1;
 }
 
@@ -441,6 +443,24 @@ void TListBox::DrawItem(int index, TRect r, TOwnerDrawState state)
 LRESULT TListBox::WndProc(UINT msg, WPARAM w, LPARAM l)
 {
     switch (msg) {
+    case WM_LBUTTONDOWN:
+        // A press on another line tells of it before the system's list selects and redraws
+        // it, so that what the selection starts (a sound) does not wait for the paint.
+        if (FHandle && !(w & (MK_SHIFT | MK_CONTROL))) {
+            const int i = ItemAtPos({GET_X_LPARAM(l), GET_Y_LPARAM(l)}, true);
+            if (i >= 0 && i != ItemIndex()) {
+                FPressedIndex = i;
+                try {
+                    ReportSelection();
+                } catch (...) {
+                    FPressedIndex = -1;
+                    SendMessageA(FHandle, LB_SETCURSEL, i, 0);
+                    throw;
+                }
+                FPressedIndex = -1;
+            }
+        }
+        break;
     case CN_COMMAND:
         if (HIWORD(w) == LBN_SELCHANGE) {
             ReportSelection();

@@ -137,6 +137,8 @@ private:
     // The line the last click told of: the system's list reports a click on the line already
     // selected as a change too (under Wine), which is none.
     int FClickedIndex = -1;
+    // The line under a press while it is told of, before the system's list has selected it.
+    int FPressedIndex = -1;
     std::vector<std::pair<std::string, TObject*>> FLines;
     // While only some lines show: their indexes in FLines, ascending.
     bool FFiltered = false;
