@@ -3,7 +3,8 @@
 // the buffer) into a new static buffer and plays it. Usage: ClickFloor FILE.WAV.
 // Sent WM_MEASURE_CLICK by a benchmark, it times one click on itself the way the benchmark times
 // one on the main window (posted press and release, messages handled one at a time until the
-// buffer reports that it plays) and answers the microseconds it took.
+// buffer reports that it plays) and answers the microseconds it took; WM_MEASURED_START then
+// answers those to the return of the buffer's Play.
 #include <windows.h>
 #include "BareWindow.h"
 #include <mmsystem.h>
@@ -11,9 +12,19 @@
 
 namespace {
 constexpr UINT WM_MEASURE_CLICK = WM_APP + 1;
+constexpr UINT WM_MEASURED_START = WM_APP + 2;   // the last measured click's time to its Play
 const char* Path = "";
 IDirectSound* Device = nullptr;
 IDirectSoundBuffer* Current = nullptr;
+double Started = 0;                           // when the last Play returned
+
+double Seconds()
+{
+    static LARGE_INTEGER freq = [] { LARGE_INTEGER f; QueryPerformanceFrequency(&f); return f; }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return double(t.QuadPart) / double(freq.QuadPart);
+}
 
 void Load()
 {
@@ -40,6 +51,7 @@ void Load()
                 b->Unlock(p, n, nullptr, 0);
             }
             b->Play(0, 0, 0);
+            Started = Seconds();
             // The previous sound goes once the new one plays.
             if (Current) Current->Release();
             Current = b;
@@ -54,13 +66,7 @@ bool Playing()
     return Current && SUCCEEDED(Current->GetStatus(&status)) && (status & DSBSTATUS_PLAYING);
 }
 
-double Seconds()
-{
-    static LARGE_INTEGER freq = [] { LARGE_INTEGER f; QueryPerformanceFrequency(&f); return f; }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / double(freq.QuadPart);
-}
+double LastClick = 0, LastStart = 0;          // the last measured click: its start, its Play
 
 LRESULT MeasureClick(HWND h)
 {
@@ -76,6 +82,8 @@ LRESULT MeasureClick(HWND h)
         }
         if (Seconds() - t > 30) return -1;
     }
+    LastClick = t;
+    LastStart = Started;
     return LRESULT((Seconds() - t) * 1e6);
 }
 
@@ -84,6 +92,7 @@ LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l)
     switch (m) {
     case WM_LBUTTONDOWN: Load(); return 0;
     case WM_MEASURE_CLICK: return MeasureClick(h);
+    case WM_MEASURED_START: return LRESULT((LastStart - LastClick) * 1e6);
     case WM_DESTROY: PostQuitMessage(0); return 0;
     case WM_KEYDOWN: if (w == VK_ESCAPE) DestroyWindow(h); return 0;
     }

@@ -1,7 +1,7 @@
 // Click to sound: from a left click on a list line of the main window to its sound playing, for a
 // 100 KB and a 200 MB WAV, streaming on and off, side by side in one run. The click is a real
-// mouse message to the list; the time ends with the message after which the line's buffer
-// reports that it plays.
+// mouse message to the list; the time ends when the line's buffer is told to play (the floor
+// line also gives the time to the end of the message in which that happened).
 // Goal: with streaming on, the 200 MB file starts within 1.2 x the time of the 100 KB file; so
 // does a 200 MB 24-bit file with the HiRes setting (converted as it streams).
 // Streaming off, the figures of a 64 MB file follow; a 200 MB static buffer needs that much
@@ -13,6 +13,7 @@
 #include "AudioBench.h"
 #include "PlayerBench.h"
 #include "app/Settings.h"
+#include "audio/SmoothStop.h"
 #include "app/Unit1.h"
 #include "app/pure/SampleList.h"
 #include "toolkit/Forms.h"
@@ -21,6 +22,33 @@
 namespace {
 std::string Failure;                          // the message of an error box the click raised
 
+// The sound starts when DirectSound is told to play it: the time of the last Play that returned.
+// What a click does after that (the selection's paint, telling a click from a drag) does not
+// delay what is heard. Every secondary buffer of the device shares one table of methods; its
+// Play is replaced by one that notes the time.
+using TPlay = HRESULT(STDMETHODCALLTYPE*)(IDirectSoundBuffer*, DWORD, DWORD, DWORD);
+TPlay OriginalPlay = nullptr;
+double LastPlay = 0;
+
+HRESULT STDMETHODCALLTYPE NotedPlay(IDirectSoundBuffer* b, DWORD reserved, DWORD priority, DWORD flags)
+{
+    const HRESULT r = OriginalPlay(b, reserved, priority, flags);
+    LastPlay = bench::Seconds();
+    return r;
+}
+
+void NotePlays(IDirectSoundBuffer* b)
+{
+    if (OriginalPlay || !b) return;
+    void** table = *reinterpret_cast<void***>(b);
+    constexpr int PlaySlot = 12;              // after IUnknown's 3 and GetCaps to Lock
+    DWORD old = 0;
+    if (!VirtualProtect(&table[PlaySlot], sizeof(void*), PAGE_EXECUTE_READWRITE, &old)) return;
+    OriginalPlay = reinterpret_cast<TPlay>(table[PlaySlot]);
+    table[PlaySlot] = reinterpret_cast<void*>(&NotedPlay);
+    VirtualProtect(&table[PlaySlot], sizeof(void*), old, &old);
+}
+
 bool Playing()
 {
     DWORD status = 0;
@@ -28,24 +56,33 @@ bool Playing()
            (status & DSBSTATUS_PLAYING);
 }
 
-// Clicks line index and waits until it sounds; the seconds it took. Unless stopFirst, the
-// previous line is still playing: stopping it is part of the click.
-double ClickToSound(TSonidexForm* form, int index, bool stopFirst = true)
+// Clicks line index and waits until it sounds; the seconds it took, to the Play that started it
+// and (in toEnd) to the end of the message in which it started. With stopFirst, the previous
+// line has been stopped and has faded out; otherwise it is still playing, and stopping it is
+// part of the click (with smooth stops, the new sound waits until the old one's ramp plays).
+double ClickToSound(TSonidexForm* form, int index, bool stopFirst = true, double* toEnd = nullptr)
 {
     if (stopFirst) {
         StopStream();
         StopCurrent();
+        FinishFades();
     }
     TRect r = form->WAVList->ItemRect(index);
     LPARAM at = MAKELPARAM(r.Left + 10, r.Top + 5);
     HWND list = form->WAVList->Handle();
+    // What the previous click left to do (the waveform's request, repaints) is done first, as
+    // it is long before a person's next click.
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&m);
+        DispatchMessageA(&m);
+    }
     const double t = bench::Seconds();
     PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageA(list, WM_LBUTTONUP, 0, at);
     Failure.clear();
     // One message at a time: the time ends with the message that started the sound, not with
     // the repaints and the waveform request that follow it.
-    MSG m;
     while (PlayerState.LastIndex != index || !Playing()) {
         if (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&m);
@@ -53,7 +90,10 @@ double ClickToSound(TSonidexForm* form, int index, bool stopFirst = true)
         }
         if (!Failure.empty() || bench::Seconds() - t > 30) return -1;
     }
-    return bench::Seconds() - t;
+    const double end = bench::Seconds() - t;
+    if (toEnd) *toEnd = end;
+    NotePlays(PlayerState.CurrentBuffer);
+    return LastPlay > t ? LastPlay - t : end;
 }
 
 // The floor program, started on file and ended with this object.
@@ -81,7 +121,11 @@ public:
     }
     bool Ready() const { return FWindow != nullptr; }
     // One click on the floor, timed by the floor itself as ClickToSound times one here.
-    double Click() const { return double(SendMessageA(FWindow, WM_APP + 1, 0, 0)) / 1e6; }
+    double Click(double& toEnd) const
+    {
+        toEnd = double(SendMessageA(FWindow, WM_APP + 1, 1, 0)) / 1e6;
+        return double(SendMessageA(FWindow, WM_APP + 2, 0, 0)) / 1e6;
+    }
 private:
     PROCESS_INFORMATION FProcess = {};
     HWND FWindow = nullptr;
@@ -123,26 +167,37 @@ int main(int argc, char** argv)
     const int smallLine = line("small");
 
     // Against the floor: static on one 100 KB line, streamed on the other, in turn (a line
-    // clicked again would not load anew), while the previous one still plays, as fast clicks
-    // through a list find it.
+    // clicked again would not load anew), from silence as the floor plays them; then the same
+    // while the previous line still plays, as fast clicks through a list find it.
     {
         TFloor floor(folder + "small.wav");
         if (!floor.Ready()) return std::printf("the floor program did not start\n"), 1;
-        std::vector<double> tf, ts, tr;
+        std::vector<double> tf, ef, t[4], e[4];
         const int lines[2] = {smallLine, line("small2")};
         for (int i = 0; i < 41; ++i) {
-            const double f = floor.Click();
-            AppSettings.Streaming = false;
-            const double s = ClickToSound(SonidexForm, lines[0], false);
-            AppSettings.Streaming = true;
-            const double r = ClickToSound(SonidexForm, lines[1], false);
-            if (f < 0 || s < 0 || r < 0) return std::printf("against the floor: no sound after a click: %s\n", Failure.c_str()), 1;
-            if (i) tf.push_back(f), ts.push_back(s), tr.push_back(r);
+            double fe = 0, te[4] = {}, tt[4] = {};
+            const double f = floor.Click(fe);
+            for (int k = 0; k < 4; ++k) {
+                AppSettings.Streaming = k % 2 == 1;
+                tt[k] = ClickToSound(SonidexForm, lines[k % 2], k < 2, &te[k]);
+                if (tt[k] < 0) return std::printf("against the floor: no sound after a click: %s\n", Failure.c_str()), 1;
+            }
+            if (fe < 0) return std::printf("against the floor: the floor did not play\n"), 1;
+            if (!i) continue;
+            tf.push_back(f), ef.push_back(fe);
+            for (int k = 0; k < 4; ++k) t[k].push_back(tt[k]), e[k].push_back(te[k]);
         }
-        const double mf = bench::Median(tf), ms = bench::Median(ts), mr = bench::Median(tr);
-        std::printf("%s: click to sound / floor: static %.2f, streamed %.2f (goal <= 1.5; 100 KB, medians of %d: floor "
-                    "%.2f ms, static %.2f ms, streamed %.2f ms)\n",
-                    BuildWidth(), ms / mf, mr / mf, int(tf.size()), mf * 1e3, ms * 1e3, mr * 1e3);
+        const double mf = bench::Median(tf), nf = bench::Median(ef);
+        double m[4], n[4];
+        for (int k = 0; k < 4; ++k) m[k] = bench::Median(t[k]), n[k] = bench::Median(e[k]);
+        std::printf("%s: click to sound / floor: static %.2f, streamed %.2f (goal <= 1.5; 100 KB, medians of %d, to the "
+                    "Play: floor %.2f ms, static %.2f ms, streamed %.2f ms; to the end of the click's message: static "
+                    "%.2f, streamed %.2f)\n",
+                    BuildWidth(), m[0] / mf, m[1] / mf, int(tf.size()), mf * 1e3, m[0] * 1e3, m[1] * 1e3, n[0] / nf,
+                    n[1] / nf);
+        std::printf("%s: click to sound / floor, the previous line still playing: static %.2f, streamed %.2f (%.2f ms, "
+                    "%.2f ms: a smooth stop lets the old sound's ramp begin first)\n",
+                    BuildWidth(), m[2] / mf, m[3] / mf, m[2] * 1e3, m[3] * 1e3);
     }
 
     if (!floorOnly) {
