@@ -1,7 +1,8 @@
 // The tree view control: the system's "SysTreeView32" with a node object per item.
 //
-// A node keeps its text, data reference and image indexes; the system item is inserted with
-// text and images "on request", so the control asks for them only when it draws the item.
+// A node keeps its text, data reference and image indexes; the system item carries the text
+// too, and is inserted with its images "on request", so the control asks for them only when it
+// draws the item.
 // Parent, children and siblings are asked of the system control; the item's parameter holds
 // the node object. A tree may also leave the expand button to be asked for
 // (ChildrenOnRequest): the control then asks whether a node has children only when it shows
@@ -116,7 +117,7 @@ private:
     friend class TCustomTreeNT;
     bool State(UINT mask) const;
     void SetState(UINT mask, bool on);
-    // Tells the system item that a value it asks for has changed.
+    // Tells the system item that a value has changed: the new text, or to ask for an image again.
     void Touch(UINT mask);
     void ExpandItem(bool expand, bool recurse);
     HWND Window() const;

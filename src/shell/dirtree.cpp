@@ -169,6 +169,7 @@ TTreeNTNode* Tdirtree::AddPathNode(TTreeNTNode* parent, const std::string& folde
     }
     auto* data = new tdirname;
     data->DirPath = UpperCase(path);
+    data->ListedName = listedName;
     TTreeNTNode* node;
     try {
         node = parent ? Items()->AddChildObject(parent, name, data, icon, openIcon)
@@ -227,6 +228,7 @@ void Tdirtree::LoadChildren(TTreeNTNode* node)
     node->DeleteChildren();
     data->ChildrenLoaded = true;
     const std::string& dir = data->DirPath;
+    const std::string disk = DiskPath(node);
     // The subfolders in the locale's order ignoring case, and of names it finds equal only the
     // first listed. Each name's sort key is made once and the keys compared as bytes: a call to
     // the system for every comparison cost more than the listing itself.
@@ -235,7 +237,7 @@ void Tdirtree::LoadChildren(TTreeNTNode* node)
         long Attributes;
     };
     std::vector<TChild> children;
-    ListFolder(dir, [&](const WIN32_FIND_DATAA& fd) {
+    ListFolder(disk, [&](const WIN32_FIND_DATAA& fd) {
         if (FolderAllowed(dir, fd.cFileName, fd.dwFileAttributes))
             children.push_back({AnsiSortKey(fd.cFileName), fd.cFileName, static_cast<long>(fd.dwFileAttributes)});
         return true;
@@ -244,7 +246,7 @@ void Tdirtree::LoadChildren(TTreeNTNode* node)
     children.erase(std::unique(children.begin(), children.end(),
                                [](const TChild& a, const TChild& b) { return a.Key == b.Key; }),
                    children.end());
-    for (const TChild& c : children) AddPathNode(node, dir + c.Name, c.Name, c.Attributes);
+    for (const TChild& c : children) AddPathNode(node, disk + c.Name, c.Name, c.Attributes);
     data->HasFolders = !children.empty();
     node->SetHasChildren(data->HasFolders);
 }
@@ -257,13 +259,30 @@ bool Tdirtree::NodeHasChildren(TTreeNTNode* node)
         // One listing, stopped at the first folder to show.
         ++FProbes;
         bool found = false;
-        ListFolder(data->DirPath, [&](const WIN32_FIND_DATAA& fd) {
+        ListFolder(DiskPath(node), [&](const WIN32_FIND_DATAA& fd) {
             found = FolderAllowed(data->DirPath, fd.cFileName, fd.dwFileAttributes);
             return !found;
         });
         data->HasFolders = found;
     }
     return data->HasFolders > 0;
+}
+
+std::string Tdirtree::DiskPath(TTreeNTNode* node)
+{
+    // The names from the drive root down; a node without its listed name keeps its DirPath.
+    std::vector<const tdirname*> chain;
+    for (TTreeNTNode* n = node; n; n = n->Parent()) {
+        const tdirname* data = DirName(n);
+        if (!data) break;
+        chain.push_back(data);
+        if (data->ListedName.empty()) break;
+    }
+    if (chain.empty()) return "";
+    if (!chain.back()->ListedName.empty()) return DirName(node)->DirPath;
+    std::string path = chain.back()->DirPath;
+    for (auto it = chain.rbegin() + 1; it != chain.rend(); ++it) path += (*it)->ListedName + "\\";
+    return path;
 }
 
 bool Tdirtree::CanExpand(TTreeNTNode* node)

@@ -13,6 +13,8 @@ class tdirname : public TObject {
 public:
     std::string DirPath;            // upper case, ending in "\" (C:\SAMPLES\DRUMS\ for Drums)
     bool ChildrenLoaded = false;
+    // The folder's name as its parent's listing spelt it (empty for drive roots).
+    std::string ListedName;
     // Whether the folder holds a folder to show: -1 not looked at yet, 0 no, 1 yes. Asked of
     // the disk once, when the tree first shows the node.
     signed char HasFolders = -1;
@@ -79,6 +81,10 @@ private:
     TTreeNTNode* AddPathNode(TTreeNTNode* parent, const std::string& path, const std::string& name = "",
                              long attributes = -1);
     bool FolderAllowed(const std::string& parentPath, const char* name, unsigned attributes);
+    // The node's folder spelt as on disk, ending in "\": DirPath is upper-cased, and where the
+    // file system tells letter case apart the system finds such a name only by reading its
+    // parent folder whole, a millisecond a name in a folder of thousands.
+    std::string DiskPath(TTreeNTNode* node);
 
     TImageList* FShellIcons;
     bool FShellIconsAsked = false;       // the system list is fetched with the first drives read

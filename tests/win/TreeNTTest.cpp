@@ -17,7 +17,7 @@ protected:
     }
     void TearDown() override { form->Free(); }
 
-    // The text the control shows for an item (asked of the node when the control needs it).
+    // The text the control shows for an item.
     std::string ShownText(TTreeNTNode* n)
     {
         char buf[100] = "";
@@ -107,6 +107,17 @@ TEST_F(TreeNT, TextAndImagesAreGivenOnRequest)
     EXPECT_EQ(ShownText(n), "first");
     n->SetText("second");
     EXPECT_EQ(ShownText(n), "second");
+    // A name beyond ASCII, in the program's code page (UTF-8), read wide as another program would.
+    n->SetText("caf\xc3\xa9 \xe3\x82\xad\xe3\x83\x83\xe3\x82\xaf");
+    WCHAR wide[32] = L"";
+    TVITEMW w = {};
+    w.mask = TVIF_HANDLE | TVIF_TEXT;
+    w.hItem = n->ItemId();
+    w.pszText = wide;
+    w.cchTextMax = 32;
+    SendMessageW(tree->Handle(), TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&w));
+    EXPECT_EQ(std::wstring(wide), L"caf\u00e9 \u30ad\u30c3\u30af");
+    n->SetText("second");
 
     TVITEMA item = {};
     item.mask = TVIF_HANDLE | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
