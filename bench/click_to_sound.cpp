@@ -174,7 +174,7 @@ int main(int argc, char** argv)
         if (!floor.Ready()) return std::printf("the floor program did not start\n"), 1;
         std::vector<double> tf, ef, t[4], e[4];
         const int lines[2] = {smallLine, line("small2")};
-        for (int i = 0; i < 41; ++i) {
+        for (int i = 0; i < 101; ++i) {
             double fe = 0, te[4] = {}, tt[4] = {};
             const double f = floor.Click(fe);
             for (int k = 0; k < 4; ++k) {
