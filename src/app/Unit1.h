@@ -279,6 +279,7 @@ private:
     void ReadTreeFirstTime();
     // While a scan runs: the files it has found.
     TScanFiles FScan;
+    size_t FScanNameBytes = 0;
     bool FScanSorted = false;
     DWORD FTitleShownAt = 0;            // when a scan last painted the title bar
     std::string FScanTitle;             // a folder entered since, not painted yet

@@ -18,8 +18,9 @@ bool PassedOver(DWORD attributes)
 void TSonidexForm::SetTitleText(const std::string& text)
 {
     std::string title = "Sonidex " + text;
-    NewCaption->SetCaption(title);
-    NewCaption->Repaint();
+    // A new caption paints itself at once; the same one is painted again.
+    if (NewCaption->Caption() == title) NewCaption->Repaint();
+    else NewCaption->SetCaption(title);
     // The window's own text too: the task switcher and other programs see the same title.
     SetCaption(title);
 }
@@ -56,6 +57,7 @@ void TSonidexForm::RebuildList()
 {
     THourglass hourglass;
     FScan.Clear();
+    FScan.Names.reserve(FScanNameBytes);         // as much as last time: the block is the list's now
     FScanSorted = AppSettings.Sort;
     WAVCount = 0;
     MIDICount = 0;
@@ -87,6 +89,7 @@ void TSonidexForm::RebuildList()
         const TScanFile& file = files[line.Last];
         lines.Lines.push_back({shown.At, shown.TextLength, items->Add(file.Folder, FScan.Name(file), file.Kind)});
     }
+    FScanNameBytes = FScan.Names.size();
     lines.Block = std::move(FScan.Names);
     FScan.Clear();
     // One hand-over: the list is not redrawn line by line. No line is selected afterwards.

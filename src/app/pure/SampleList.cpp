@@ -1,7 +1,6 @@
 #include "app/pure/SampleList.h"
 #include <algorithm>
 #include <atomic>
-#include <cstring>
 #include <thread>
 #include "toolkit/pure/StrUtils.h"
 
@@ -115,10 +114,32 @@ struct TSortEntry {
     uint32_t Index;
 };
 
+// Eight bytes of a key as a number that orders as the bytes do.
+unsigned long long Word(const unsigned char* p)
+{
+    unsigned long long w = 0;
+    for (int b = 0; b < 8; ++b) w = (w << 8) | p[b];
+    return w;
+}
+
+// The keys' bytes after the first sixteen, which the prefixes hold: negative, zero or positive
+// as a's come before, equal or after b's; a key that is the start of the other comes first.
+int CompareRest(const TSortEntry& a, const TSortEntry& b)
+{
+    const uint32_t n = std::min(a.KeyLength, b.KeyLength);
+    uint32_t i = 16;
+    for (; i + 8 <= n; i += 8) {
+        const unsigned long long x = Word(a.Key + i), y = Word(b.Key + i);
+        if (x != y) return x < y ? -1 : 1;
+    }
+    for (; i < n; ++i)
+        if (a.Key[i] != b.Key[i]) return a.Key[i] < b.Key[i] ? -1 : 1;
+    return a.KeyLength == b.KeyLength ? 0 : a.KeyLength < b.KeyLength ? -1 : 1;
+}
+
 bool SameKey(const TSortEntry& a, const TSortEntry& b)
 {
-    return a.Prefix[0] == b.Prefix[0] && a.Prefix[1] == b.Prefix[1] && a.KeyLength == b.KeyLength &&
-           std::memcmp(a.Key, b.Key, a.KeyLength) == 0;
+    return a.Prefix[0] == b.Prefix[0] && a.Prefix[1] == b.Prefix[1] && CompareRest(a, b) == 0;
 }
 
 // By key; equal keys in the order the texts were added, as a stable sort keeps them.
@@ -126,10 +147,8 @@ bool Before(const TSortEntry& a, const TSortEntry& b)
 {
     if (a.Prefix[0] != b.Prefix[0]) return a.Prefix[0] < b.Prefix[0];
     if (a.Prefix[1] != b.Prefix[1]) return a.Prefix[1] < b.Prefix[1];
-    const int c = std::memcmp(a.Key, b.Key, std::min(a.KeyLength, b.KeyLength));
-    if (c != 0) return c < 0;
-    if (a.KeyLength != b.KeyLength) return a.KeyLength < b.KeyLength;
-    return a.Index < b.Index;
+    const int c = CompareRest(a, b);
+    return c != 0 ? c < 0 : a.Index < b.Index;
 }
 
 // The keys of texts from..to, one after another in one block, and their entries sorted.
@@ -179,27 +198,24 @@ std::vector<TSortedLine> SortedLines(size_t count, const std::function<std::stri
     }
     first.Prepare(0, half, text);
     if (helper.joinable()) helper.join();
-    std::vector<TSortEntry> merged;
-    const std::vector<TSortEntry>* order = &first.Order;
-    if (half < count) {
-        if (!helped) second.Prepare(half, count, text);
-        merged.resize(count);
-        std::merge(first.Order.begin(), first.Order.end(), second.Order.begin(), second.Order.end(), merged.begin(), Before);
-        order = &merged;
-    }
+    if (half < count && !helped) second.Prepare(half, count, text);
 
-    // Each run of equal keys is one line: the first text added keeps its place, the last object
-    // added is the one it ends with.
+    // The halves are merged as the lines are made. Each run of equal keys is one line: the
+    // first text added keeps its place, the last object added is the one it ends with.
     std::vector<TSortedLine> lines;
     lines.reserve(count);
-    for (size_t i = 0; i < order->size(); ++i) {
-        const TSortEntry& e = (*order)[i];
-        if (i > 0 && SameKey((*order)[i - 1], e)) {
+    auto a = first.Order.cbegin(), b = second.Order.cbegin();
+    const TSortEntry* previous = nullptr;
+    while (a != first.Order.cend() || b != second.Order.cend()) {
+        const bool fromSecond = a == first.Order.cend() || (b != second.Order.cend() && Before(*b, *a));
+        const TSortEntry& e = fromSecond ? *b++ : *a++;
+        if (previous && SameKey(*previous, e)) {
             if (dropped) dropped->push_back(lines.back().Last);
             lines.back().Last = e.Index;
-            continue;
+        } else {
+            lines.push_back({e.Index, e.Index});
         }
-        lines.push_back({e.Index, e.Index});
+        previous = &e;
     }
     return lines;
 }
