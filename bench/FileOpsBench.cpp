@@ -94,7 +94,7 @@ int Delete(TListBox* list, HWND plain, int rounds)
         for (int place : places) {
             for (int kind : {Selected, Found}) {
                 const int at = std::min(place, list->Count() - 1);
-                const std::string path = dynamic_cast<const BoxItemDataType*>(list->Objects(at))->FileName;
+                const std::string path = dynamic_cast<const BoxItemDataType*>(list->Objects(at))->FileName();
                 // Selected, or another line selected while a drop names this one.
                 list->SetItemIndex(kind == Selected ? at : (at + 5) % list->Count());
                 UpdateWindow(list->Handle());

@@ -71,7 +71,7 @@ def main():
     print("RebuildList / walk by processor time: " + each(cpu))
     print("RebuildList time beyond the walk, per file: %s"
           % ", ".join("%.1f us at %s files" % (extra[f], format(f, ",")) for f in sorted(extra)))
-    print("(goal: at most 1.5 at 100,000 files, and no superlinear growth)")
+    print("(goal: at most 1.3 at 100,000 files, and no superlinear growth)")
 
 
 if __name__ == "__main__":

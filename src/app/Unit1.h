@@ -29,11 +29,41 @@
 
 // The record of a list line: the file's full path (the folder the scan found it in, ending in
 // "\", and the name as the file system gives it) and its kind: KindWAV, KindMIDI or KindOther.
+// Records live in the blocks of their TSampleRecords, as do their folders' texts and names:
+// a library's records cost a few allocations, not two per file.
 class BoxItemDataType : public TCollectionItem {
 public:
-    using TCollectionItem::TCollectionItem;
-    std::string FileName;
+    BoxItemDataType(TCollection* records, const std::string& folder, std::string_view name, int kind)
+        : TCollectionItem(records), Kind(kind), FFolder(&folder), FName(name) {}
+    std::string FileName() const;
     int Kind = KindWAV;
+    // Made only in a TSampleRecords' block, which keeps the memory until it goes itself: freeing
+    // a record (a deleted line's) leaves its collection and gives nothing back.
+    static void* operator new(std::size_t, void* place) noexcept { return place; }
+    static void operator delete(void*) noexcept {}
+    static void operator delete(void*, void*) noexcept {}
+private:
+    const std::string* FFolder;
+    std::string_view FName;
+};
+
+// The records of one scan's lines, made at once: one block for the records, one for their
+// names, and the scan's folder texts.
+class TSampleRecords : public TCollection {
+public:
+    TSampleRecords(std::vector<std::string>&& folders, size_t records, size_t nameBytes);
+    ~TSampleRecords() override;
+    // A record of the file name in folder (an index into the folders given).
+    BoxItemDataType* Add(uint32_t folder, std::string_view name, int kind);
+private:
+    struct TSlot {
+        alignas(BoxItemDataType) unsigned char Bytes[sizeof(BoxItemDataType)];
+    };
+    std::vector<std::string> FFolders;
+    std::string FNames;                 // never grows past what was reserved: records point into it
+    std::unique_ptr<TSlot[]> FSlots;
+    size_t FUsed = 0;
+    size_t FCapacity = 0;
 };
 
 // Posted by the main window to itself: the waveform is asked for once a click is handled.
@@ -249,9 +279,9 @@ private:
     std::unique_ptr<TIniFile> FIni;     // open from FormCreate to the end of FinishStartup
     bool FTreeMayRead = false;          // the tree is read once the window is shown
     void ReadTreeFirstTime();
-    // While a scan runs: where its records go and the lines it has found.
-    TCollection* FScanItems = nullptr;
-    std::vector<TSampleLine> FScanLines;
+    // While a scan runs: the files it has found.
+    TScanFiles FScan;
+    size_t FScanNameBytes = 0;
     bool FScanSorted = false;
     DWORD FTitleShownAt = 0;            // when a scan last painted the title bar
     std::string FScanTitle;             // a folder entered since, not painted yet

@@ -183,7 +183,7 @@ void TSonidexForm::RemoveSampleLine(const std::string& path)
     const int idx = WAVList->ItemIndex();
     auto names = [&](int i) {
         const auto* r = RecordAt(i);
-        return r && SamePath(r->FileName, path);
+        return r && SamePath(r->FileName(), path);
     };
     int found = idx >= 0 && idx < WAVList->Count() && names(idx) ? idx : -1;
     for (int i = WAVList->Count() - 1; i >= 0 && found < 0; --i)
@@ -222,7 +222,7 @@ void TSonidexForm::WAVListMouseDown(TObject*, TMouseButton button, TShiftState, 
     const auto* r = RecordAt(i);
     if (!r || WAVList->Strings(i).empty()) return;
     DragWAV->FileList.Clear();
-    DragWAV->FileList.Add(r->FileName);
+    DragWAV->FileList.Add(r->FileName());
     // A press that the system does not see as the start of a drag (released before the mouse
     // left the drag rectangle) is a click: the drag loop is not entered at all. Nothing dropped:
     // the sample plays again from its start; after a mere click only if this very press did not
@@ -267,9 +267,9 @@ void TSonidexForm::SendSampleToCompanion()
     // cannot hold goes by its short name where the volume keeps one, and otherwise not at
     // all: a wrong path never goes out.
     std::string path;                                 // stays whole for the synchronous send
-    if (r->FileName.find_first_of("*?") != std::string::npos) return;
-    if (!LegacyText(r->FileName, path)) {
-        const std::wstring wide = WideText(r->FileName);
+    if (r->FileName().find_first_of("*?") != std::string::npos) return;
+    if (!LegacyText(r->FileName(), path)) {
+        const std::wstring wide = WideText(r->FileName());
         const DWORD n = GetShortPathNameW(wide.c_str(), nullptr, 0);
         std::wstring shortName(n, L'\0');
         if (n == 0 || GetShortPathNameW(wide.c_str(), shortName.data(), n) + 1 != n) return;

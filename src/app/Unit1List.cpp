@@ -1,6 +1,5 @@
 // The sample list: folder scanning, the list's lines and records, the status text and the
 // title text while a scan runs.
-#include <unordered_set>
 #include "app/Unit1.h"
 #include "app/pure/AppConfig.h"
 #include "app/pure/SampleList.h"
@@ -19,8 +18,9 @@ bool PassedOver(DWORD attributes)
 void TSonidexForm::SetTitleText(const std::string& text)
 {
     std::string title = "Sonidex " + text;
-    NewCaption->SetCaption(title);
-    NewCaption->Repaint();
+    // A new caption paints itself at once; the same one is painted again.
+    if (NewCaption->Caption() == title) NewCaption->Repaint();
+    else NewCaption->SetCaption(title);
     // The window's own text too: the task switcher and other programs see the same title.
     SetCaption(title);
 }
@@ -56,9 +56,8 @@ void TSonidexForm::RefreshList()
 void TSonidexForm::RebuildList()
 {
     THourglass hourglass;
-    auto items = std::make_unique<TCollection>();
-    FScanItems = items.get();
-    FScanLines.clear();
+    FScan.Clear();
+    FScan.Names.reserve(FScanNameBytes);         // as much as last time: the block is the list's now
     FScanSorted = AppSettings.Sort;
     WAVCount = 0;
     MIDICount = 0;
@@ -66,27 +65,38 @@ void TSonidexForm::RebuildList()
     FTitleShownAt = GetTickCount() - 40;
     FButtonReadAt = GetTickCount() - 1;          // the first entry reads the button
     ScanFolder(AppSettings.Path);
-    FScanItems = nullptr;
     if (!FScanTitle.empty()) SetTitleText(FScanTitle);
     FScanTitle.clear();
 
-    std::vector<TObject*> unlisted;
-    if (FScanSorted) unlisted = SortSampleLines(FScanLines);
-    std::vector<std::pair<std::string, TObject*>> lines;
-    lines.reserve(FScanLines.size());
-    for (TSampleLine& line : FScanLines) lines.emplace_back(std::move(line.Text), line.Record);
-    std::vector<TSampleLine>().swap(FScanLines);
+    // Sorted, equal names make one line, which shows the first of them and refers to the file
+    // found last; unsorted, every file has its line in scan order.
+    const std::vector<TScanFile>& files = FScan.Files;
+    std::vector<TSortedLine> order;
+    if (FScanSorted) {
+        order = SortedLines(files.size(), [&](size_t i) { return FScan.Text(files[i]); });
+    } else {
+        order.resize(files.size());
+        for (size_t i = 0; i < files.size(); ++i) order[i] = {static_cast<uint32_t>(i), static_cast<uint32_t>(i)};
+    }
+    size_t nameBytes = 0;
+    for (const TSortedLine& line : order) nameBytes += files[line.Last].Length;
+    auto items = std::make_unique<TSampleRecords>(std::move(FScan.Folders), order.size(), nameBytes);
+    // The lines' texts stay where the scan put them: the list takes the scan's block of names.
+    TTextLines lines;
+    lines.Lines.reserve(order.size());
+    for (const TSortedLine& line : order) {
+        const TScanFile& shown = files[line.First];
+        const TScanFile& file = files[line.Last];
+        lines.Lines.push_back({shown.At, shown.TextLength, items->Add(file.Folder, FScan.Name(file), file.Kind)});
+    }
+    FScanNameBytes = FScan.Names.size();
+    lines.Block = std::move(FScan.Names);
+    FScan.Clear();
     // One hand-over: the list is not redrawn line by line. No line is selected afterwards.
     WAVList->SetLines(std::move(lines));
     // The line the player had loaded is no longer known: the next selection loads afresh.
     PlayerState.LastIndex = -1;
-
-    // No line refers to the records of the replaced list any more, nor to those of files whose
-    // line a later file of the same name took over.
-    if (!unlisted.empty()) {
-        std::unordered_set<TObject*> drop(unlisted.begin(), unlisted.end());
-        items->FreeWhere([&](TCollectionItem* i) { return drop.count(i) != 0; });
-    }
+    // No line refers to the records of the replaced list any more.
     BoxItems = std::move(items);
 
     // The filter box's query, if any, applies to the new lines; then the status line.
@@ -107,7 +117,7 @@ void TSonidexForm::ScanFolder(const std::string& folder)
     WIN32_FIND_DATAA found;
     HANDLE find = FindFirstFileA((folder + "*.*").c_str(), &found);
     if (find == INVALID_HANDLE_VALUE) return;      // missing or unreadable: nothing in it
-    std::string name;
+    uint32_t folderAt = UINT32_MAX;                // among the scan's folders, once a file is listed
     do {
         if (PassedOver(found.dwFileAttributes)) continue;
         // Holding the right mouse button cancels; this entry is still handled, then every
@@ -117,22 +127,53 @@ void TSonidexForm::ScanFolder(const std::string& folder)
             FButtonReadAt = tick;
             if (GetAsyncKeyState(VK_RBUTTON) < 0) ScanCanceled = true;
         }
-        name.assign(found.cFileName);
+        const std::string_view name(found.cFileName);
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && AppSettings.Subdir && name != "." && name != "..") {
-            ScanFolder(folder + name + "\\");
+            ScanFolder(folder + found.cFileName + "\\");
             continue;
         }
         // A folder not descended into counts as a name like any other: loops.wav is listed.
         int kind;
         if (!MatchExtension(name, kind)) continue;
-        auto* record = new BoxItemDataType(FScanItems ? FScanItems : BoxItems.get());
-        record->FileName = folder + name;
-        record->Kind = kind;
+        if (folderAt == UINT32_MAX) {
+            folderAt = static_cast<uint32_t>(FScan.Folders.size());
+            FScan.Folders.push_back(folder);
+        }
+        FScan.Add(name, folderAt, kind);
         if (kind == KindWAV) ++WAVCount;
         else if (kind == KindMIDI) ++MIDICount;
-        FScanLines.push_back({DisplayName(name), record, std::string()});
     } while (!ScanCanceled && FindNextFileA(find, &found));
     FindClose(find);
+}
+
+std::string BoxItemDataType::FileName() const
+{
+    std::string path;
+    path.reserve(FFolder->size() + FName.size());
+    path += *FFolder;
+    path += FName;
+    return path;
+}
+
+TSampleRecords::TSampleRecords(std::vector<std::string>&& folders, size_t records, size_t nameBytes)
+    : FFolders(std::move(folders)), FSlots(new TSlot[records]), FCapacity(records)
+{
+    FNames.reserve(nameBytes);
+    Reserve(static_cast<int>(records));
+}
+
+TSampleRecords::~TSampleRecords()
+{
+    Clear();                            // the records go while their blocks are still there
+}
+
+BoxItemDataType* TSampleRecords::Add(uint32_t folder, std::string_view name, int kind)
+{
+    if (FUsed == FCapacity || FNames.size() + name.size() > FNames.capacity())
+        throw Exception("Sample records: more than room was made for");
+    const size_t at = FNames.size();
+    FNames.append(name);
+    return new (FSlots[FUsed++].Bytes) BoxItemDataType(this, FFolders[folder], std::string_view(FNames).substr(at), kind);
 }
 
 void TSonidexForm::LeftDirBoxChange(TObject*)

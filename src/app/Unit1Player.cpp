@@ -228,7 +228,7 @@ void TSonidexForm::PlaySelection()
         EnableSliders(true);
         int result;
         try {
-            result = LoadWaveFile(record->FileName, PlayerState.CurrentBuffer);
+            result = LoadWaveFile(record->FileName(), PlayerState.CurrentBuffer);
         } catch (...) {
             PlayerState.LastIndex = index;
             throw;
@@ -270,7 +270,7 @@ void TSonidexForm::MciPlaySelection()
     if (!record) return;
     if (index != PlayerState.LastIndex) {
         EnableSliders(false);
-        MciOpen(record->FileName);
+        MciOpen(record->FileName());
         PlayerState.DataSize = MciLength();
         PlayerState.LastIndex = index;
     }
@@ -327,7 +327,7 @@ void TSonidexForm::UpdateInfoText()
     int index = -1;
     BoxItemDataType* record = SelectedRecord(index);
     FileNameLabel->Font.SetStyle(fsBold);
-    FileNameLabel->SetCaption(record ? EntryNameText(record->FileName, AppSettings.Path) : std::string());
+    FileNameLabel->SetCaption(record ? EntryNameText(record->FileName(), AppSettings.Path) : std::string());
     if (PlayerState.PlayPath == 1) {
         WAVInfoLabel->SetCaption(record && record->Kind == KindMIDI ? "MIDI file" : "WAV file");
         return;
@@ -478,7 +478,7 @@ void TSonidexForm::FormKeyDown(TObject*, WORD& key, TShiftState shift)
     if (key == VK_F8 && AppSettings.AllowDeletion && !(shift & ssRepeat)) {
         const int i = WAVList->ItemIndex();
         if (i >= 0)
-            if (const auto* r = dynamic_cast<const BoxItemDataType*>(WAVList->Objects(i))) DeleteSample(r->FileName);
+            if (const auto* r = dynamic_cast<const BoxItemDataType*>(WAVList->Objects(i))) DeleteSample(r->FileName());
     }
 }
 

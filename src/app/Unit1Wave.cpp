@@ -45,7 +45,7 @@ void TSonidexForm::ShowWaveform()
                       (media || (PlayerState.PlayPath == 0 && PlayerState.Layout.Plays));
     PosBar->SetJumpsOnClick(wave);
     const bool hiRes = media || AppSettings.HiRes;
-    const std::string key = wave ? PeakKey(record->FileName, hiRes) : std::string();
+    const std::string key = wave ? PeakKey(record->FileName(), hiRes) : std::string();
     if (key == FPeakKey) return;               // the same file: its overview stays or is on its way
     FPeakKey = key;
     if (++FPeakGeneration == 0) ++FPeakGeneration;   // 0 is the worker's "none"
@@ -54,7 +54,7 @@ void TSonidexForm::ShowWaveform()
     auto cached = key.empty() ? nullptr : PeakCacheFind(key);
     if (!key.empty() && !cached) {
         if (!FPeakWorker) FPeakWorker = std::make_unique<TPeakWorker>();
-        FPeakWorker->Request(record->FileName, hiRes, FPeakGeneration, Handle());
+        FPeakWorker->Request(record->FileName(), hiRes, FPeakGeneration, Handle());
     } else if (FPeakWorker) {
         // A file whose overview is known drops the previous one's too: a worker reading on
         // would only take the processor from the next click's sound.

@@ -26,6 +26,7 @@ public:
     TCollection& operator=(const TCollection&) = delete;
     int Count() const { return static_cast<int>(FItems.size()); }
     TCollectionItem* Items(int i) const;
+    void Reserve(int n) { FItems.reserve(static_cast<size_t>(n)); }
     void Clear();
     // Frees every item for which drop(item) is true, in one pass (a large library's records
     // are released together, not one search per item).

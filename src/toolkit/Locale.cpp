@@ -25,3 +25,12 @@ std::string AnsiSortKey(const std::string& s)
     key.resize(n > 0 ? n - 1 : 0);
     return key;
 }
+
+void AppendSortKey(std::string& keys, std::string_view s)
+{
+    char buf[512];
+    const int n = LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE | LOCALE_USE_CP_ACP, s.data(),
+                               static_cast<int>(s.size()), buf, sizeof buf);
+    if (n > 0) keys.append(buf, n - 1);          // without the terminating zero
+    else if (!s.empty()) keys += AnsiSortKey(std::string(s));
+}

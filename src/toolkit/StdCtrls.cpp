@@ -252,23 +252,24 @@ void TListBox::HandleCreated()
         SetWindowLongPtrA(FHandle, GWL_STYLE, GetWindowLongPtrA(FHandle, GWL_STYLE) | LBS_HASSTRINGS);
         return;
     }
-    for (auto& [s, o] : FLines) {
+    for (size_t k = 0; k < FLines.Count(); ++k) {
+        const std::string s(FLines.Text(k));
         int i = static_cast<int>(SendMessageA(FHandle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str())));
-        SendMessageA(FHandle, LB_SETITEMDATA, i, reinterpret_cast<LPARAM>(o));
+        SendMessageA(FHandle, LB_SETITEMDATA, i, reinterpret_cast<LPARAM>(FLines.Object(k)));
     }
-    FLines.clear();
+    FLines.Clear();
 }
 
 int TListBox::Count() const
 {
     if (!KeepsLines()) return static_cast<int>(SendMessageA(FHandle, LB_GETCOUNT, 0, 0));
-    return static_cast<int>(FFiltered ? FShown.size() : FLines.size());
+    return static_cast<int>(FFiltered ? FShown.size() : FLines.Count());
 }
 
 std::string TListBox::Strings(int i) const
 {
     if (i < 0 || i >= Count()) throw Exception(Format("List index out of bounds (%d)", i));
-    if (KeepsLines()) return FLines[LineAt(i)].first;
+    if (KeepsLines()) return std::string(FLines.Text(LineAt(i)));
     int n = static_cast<int>(SendMessageA(FHandle, LB_GETTEXTLEN, i, 0));
     std::string s(n + 1, '\0');
     SendMessageA(FHandle, LB_GETTEXT, i, reinterpret_cast<LPARAM>(s.data()));
@@ -279,15 +280,15 @@ std::string TListBox::Strings(int i) const
 TObject* TListBox::Objects(int i) const
 {
     if (i < 0 || i >= Count()) throw Exception(Format("List index out of bounds (%d)", i));
-    if (KeepsLines()) return FLines[LineAt(i)].second;
+    if (KeepsLines()) return FLines.Object(LineAt(i));
     return reinterpret_cast<TObject*>(SendMessageA(FHandle, LB_GETITEMDATA, i, 0));
 }
 
 int TListBox::AddItem(const std::string& s, TObject* o)
 {
     if (KeepsLines()) {
-        FLines.emplace_back(s, o);
-        if (FFiltered) FShown.push_back(static_cast<int>(FLines.size()) - 1);
+        FLines.Add(s, o);
+        if (FFiltered) FShown.push_back(static_cast<int>(FLines.Count()) - 1);
         if (FHandle) SendMessageA(FHandle, LB_ADDSTRING, 0, 0);
         return Count() - 1;
     }
@@ -301,7 +302,7 @@ void TListBox::DeleteItem(int i)
     if (i < 0 || i >= Count()) return;
     if (KeepsLines()) {
         const int line = LineAt(i);
-        FLines.erase(FLines.begin() + line);
+        FLines.Erase(line);
         if (FFiltered) {
             FShown.erase(FShown.begin() + i);
             for (auto k = FShown.begin() + i; k != FShown.end(); ++k) --*k;
@@ -313,7 +314,7 @@ void TListBox::DeleteItem(int i)
 
 void TListBox::Clear()
 {
-    FLines.clear();
+    FLines.Clear();
     FFiltered = false;
     FShown.clear();
     if (FHandle) SendMessageA(FHandle, LB_RESETCONTENT, 0, 0);
@@ -322,13 +323,21 @@ void TListBox::Clear()
 
 void TListBox::SetLines(const TStringList& lines)
 {
-    std::vector<std::pair<std::string, TObject*>> taken;
-    taken.reserve(lines.Count());
-    for (int i = 0; i < lines.Count(); ++i) taken.emplace_back(lines.Strings(i), lines.Objects(i));
+    TTextLines taken;
+    taken.Lines.reserve(lines.Count());
+    for (int i = 0; i < lines.Count(); ++i) taken.Add(lines.Strings(i), lines.Objects(i));
     SetLines(std::move(taken));
 }
 
 void TListBox::SetLines(std::vector<std::pair<std::string, TObject*>>&& lines)
+{
+    TTextLines taken;
+    taken.Lines.reserve(lines.size());
+    for (auto& [s, o] : lines) taken.Add(s, o);
+    SetLines(std::move(taken));
+}
+
+void TListBox::SetLines(TTextLines&& lines)
 {
     FClickedIndex = -1;
     FFiltered = false;
@@ -338,14 +347,15 @@ void TListBox::SetLines(std::vector<std::pair<std::string, TObject*>>&& lines)
         if (!FHandle) return;
         SendMessageA(FHandle, WM_SETREDRAW, FALSE, 0);
         SendMessageA(FHandle, LB_RESETCONTENT, 0, 0);
-        SendMessageA(FHandle, LB_SETCOUNT, FLines.size(), 0);
+        SendMessageA(FHandle, LB_SETCOUNT, FLines.Count(), 0);
     } else {
         SendMessageA(FHandle, WM_SETREDRAW, FALSE, 0);
         SendMessageA(FHandle, LB_RESETCONTENT, 0, 0);
-        SendMessageA(FHandle, LB_INITSTORAGE, lines.size(), lines.size() * 16);
-        for (auto& [s, o] : lines) {
+        SendMessageA(FHandle, LB_INITSTORAGE, lines.Count(), lines.Count() * 16);
+        for (size_t i = 0; i < lines.Count(); ++i) {
+            const std::string s(lines.Text(i));
             int k = static_cast<int>(SendMessageA(FHandle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str())));
-            SendMessageA(FHandle, LB_SETITEMDATA, k, reinterpret_cast<LPARAM>(o));
+            SendMessageA(FHandle, LB_SETITEMDATA, k, reinterpret_cast<LPARAM>(lines.Object(i)));
         }
     }
     SendMessageA(FHandle, WM_SETREDRAW, TRUE, 0);
@@ -483,10 +493,11 @@ LRESULT TListBox::WndProc(UINT msg, WPARAM w, LPARAM l)
     case LB_GETTEXT:
         if (Style == lbOwnerDrawFixed && FHandle) {
             if (w >= static_cast<WPARAM>(Count())) return LB_ERR;
-            const std::string& s = FLines[LineAt(static_cast<int>(w))].first;
+            const std::string_view s = FLines.Text(LineAt(static_cast<int>(w)));
             if (msg == LB_GETTEXT) {
                 if (!l) return LB_ERR;
-                std::memcpy(reinterpret_cast<char*>(l), s.c_str(), s.size() + 1);
+                std::memcpy(reinterpret_cast<char*>(l), s.data(), s.size());
+                reinterpret_cast<char*>(l)[s.size()] = '\0';
             }
             return static_cast<LRESULT>(s.size());
         }
@@ -543,7 +554,7 @@ void TListBox::SelectByLetter(char c)
     char wanted = upper(c);
     for (int k = 1; k <= n; ++k) {
         int i = ((from < 0 ? -1 : from) + k) % n;
-        const std::string& s = FLines[LineAt(i)].first;
+        const std::string_view s = FLines.Text(LineAt(i));
         if (s.empty()) continue;
         if (upper(s[0]) != wanted) continue;
         if (i == ItemIndex()) return;

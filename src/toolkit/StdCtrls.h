@@ -2,6 +2,7 @@
 #pragma once
 #include "toolkit/Controls.h"
 #include "toolkit/pure/StringList.h"
+#include "toolkit/pure/TextLines.h"
 
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 
@@ -100,7 +101,8 @@ public:
     void DeleteItem(int i);
     void Clear();
     void SetLines(const TStringList& lines);
-    void SetLines(std::vector<std::pair<std::string, TObject*>>&& lines);   // takes the lines over
+    void SetLines(std::vector<std::pair<std::string, TObject*>>&& lines);
+    void SetLines(TTextLines&& lines);      // takes the lines over
     int ItemIndex() const;
     void SetItemIndex(int i);
     int TopIndex() const;
@@ -111,9 +113,9 @@ public:
     // press takes for itself.
     void ReportSelection();
     // An owner-drawn list's lines, shown or not.
-    int LineCount() const { return static_cast<int>(FLines.size()); }
-    const std::string& LineText(int line) const { return FLines[line].first; }
-    TObject* LineObject(int line) const { return FLines[line].second; }
+    int LineCount() const { return static_cast<int>(FLines.Count()); }
+    std::string_view LineText(int line) const { return FLines.Text(line); }
+    TObject* LineObject(int line) const { return FLines.Object(line); }
     // Shows only the given lines of an owner-drawn list (indexes among all its lines,
     // ascending), in one redraw. Count, Strings, Objects, DeleteItem, AddItem, the selection and
     // other programs' LB_GETTEXT then speak of the lines shown; the selected line stays
@@ -139,7 +141,7 @@ private:
     int FClickedIndex = -1;
     // The line under a press while it is told of, before the system's list has selected it.
     int FPressedIndex = -1;
-    std::vector<std::pair<std::string, TObject*>> FLines;
+    TTextLines FLines;
     // While only some lines show: their indexes in FLines, ascending.
     bool FFiltered = false;
     std::vector<int> FShown;

@@ -130,7 +130,7 @@ TObject* Rec(int i) { return reinterpret_cast<TObject*>(static_cast<intptr_t>(i 
 std::vector<TSampleLine> Lines(const std::vector<std::string>& texts)
 {
     std::vector<TSampleLine> v;
-    for (size_t i = 0; i < texts.size(); ++i) v.push_back({texts[i], Rec(static_cast<int>(i)), UpperCase(texts[i])});
+    for (size_t i = 0; i < texts.size(); ++i) v.push_back({texts[i], Rec(static_cast<int>(i))});
     return v;
 }
 

@@ -9,3 +9,4 @@ int AnsiCompareText(const std::string& a, const std::string& b)
 }
 
 std::string AnsiSortKey(const std::string& s) { return UpperCase(s); }
+void AppendSortKey(std::string& keys, std::string_view s) { keys += UpperCase(std::string(s)); }

@@ -92,7 +92,7 @@ TEST_F(Scan, StatusCountsWAVAndMIDIFilesInTwoLines)
     EXPECT_EQ(Form->FileNameLabel->Font.Style() & fsBold, 0u);
     EXPECT_EQ(Form->WAVList->ItemIndex(), -1);
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(Record(i)->FileName, dir + NameOnly(Record(i)->FileName));
+        EXPECT_EQ(Record(i)->FileName(), dir + NameOnly(Record(i)->FileName()));
         EXPECT_EQ(Record(i)->Kind, Lines()[i] == "kick" ? KindWAV : KindMIDI);
     }
     ExpectRecordsAreTheLines();
@@ -132,7 +132,7 @@ TEST_F(Scan, SortedAnEqualNameIsOneLineReferringToTheFileMetLast)
         if (NameOnly(p) == "kick.wav") lastKick = p;
     List(dir);
     EXPECT_EQ(Lines(), (std::vector<std::string>{"kick", "snare"}));
-    EXPECT_EQ(Record(0)->FileName, lastKick);
+    EXPECT_EQ(Record(0)->FileName(), lastKick);
     EXPECT_EQ(Status(), "Found 3 WAV files\r");
     ExpectRecordsAreTheLines();
 }
@@ -184,7 +184,7 @@ TEST_F(Scan, AFolderNamedLikeASampleIsListedWhenNotDescended)
     AppSettings.Subdir = false;
     List(dir);
     EXPECT_EQ(Lines(), std::vector<std::string>{"loops"});
-    EXPECT_EQ(Record(0)->FileName, dir + "loops.wav");
+    EXPECT_EQ(Record(0)->FileName(), dir + "loops.wav");
     EXPECT_EQ(Status(), "Found 1 WAV file\r");
     AppSettings.Subdir = true;
     List(dir);
@@ -352,7 +352,7 @@ TEST(SortKeys, OrderAsTheUserLocalesCollationIgnoringCase)
             std::string s;
             for (int k = rng() % 5; k >= 0; --k) s += alphabet[rng() % alphabet.size()];
             byCompare.Add(s);
-            byKey.push_back({s, nullptr, AnsiSortKey(s)});
+            byKey.push_back({s, nullptr});
         }
         SortSampleLines(byKey);
         std::vector<std::string> a, b;

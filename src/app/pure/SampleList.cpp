@@ -52,12 +52,22 @@ std::string FileExtension(const std::string& name)
     return dot == std::string::npos ? std::string() : UpperCase(name.substr(dot));
 }
 
-bool MatchExtension(const std::string& name, int& kind)
+bool MatchExtension(std::string_view name, int& kind)
 {
-    std::string ext = FileExtension(name);
+    // The extension upper-cased as FileExtension does, without making a text of it.
+    const size_t dot = name.rfind('.');
+    const std::string_view ext = dot == std::string_view::npos ? std::string_view() : name.substr(dot);
+    auto sameUpper = [&](const std::string& entry) {
+        if (entry.size() != ext.size()) return false;
+        for (size_t i = 0; i < ext.size(); ++i) {
+            const char c = ext[i];
+            if ((c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c) != entry[i]) return false;
+        }
+        return true;
+    };
     for (int i = ExtensionCount - 1; i >= 0; --i) {
-        if (ExtensionList[i] != ext) continue;
-        kind = ext == ".WAV" ? KindWAV : ext == ".MID" ? KindMIDI : KindOther;
+        if (!sameUpper(ExtensionList[i])) continue;
+        kind = ExtensionList[i] == ".WAV" ? KindWAV : ExtensionList[i] == ".MID" ? KindMIDI : KindOther;
         return true;
     }
     return false;
@@ -79,74 +89,148 @@ std::string ScanStatusText(int wavCount, int midiCount, bool canceled)
     return s;
 }
 
+void TScanFiles::Add(std::string_view name, uint32_t folder, int kind)
+{
+    const size_t dot = name.rfind('.');
+    Files.push_back({static_cast<uint32_t>(Names.size()), static_cast<uint32_t>(name.size()),
+                     static_cast<uint32_t>(dot == std::string_view::npos ? name.size() : dot), folder, kind});
+    Names.append(name);
+}
+
+void TScanFiles::Clear()
+{
+    Folders.clear();
+    Names.clear();
+    Files.clear();
+}
+
 namespace {
-// A line's place in the sort: the first sixteen bytes of its key beside its index, so that
-// most comparisons end without reaching into the texts.
+// A text's place in the sort: the first sixteen bytes of its key as two numbers, so that most
+// comparisons end there, and the whole key in its half's block of keys.
 struct TSortEntry {
     unsigned long long Prefix[2];
-    unsigned Index;
+    const unsigned char* Key;
+    uint32_t KeyLength;
+    uint32_t Index;
 };
 
-TSortEntry SortEntry(const std::string& key, unsigned index)
+// Eight bytes of a key as a number that orders as the bytes do.
+unsigned long long Word(const unsigned char* p)
 {
-    TSortEntry e = {{0, 0}, index};
-    for (size_t b = 0; b < 16; ++b)
-        e.Prefix[b / 8] = (e.Prefix[b / 8] << 8) | (b < key.size() ? static_cast<unsigned char>(key[b]) : 0u);
-    return e;
-}
+    unsigned long long w = 0;
+    for (int b = 0; b < 8; ++b) w = (w << 8) | p[b];
+    return w;
 }
 
-std::vector<TObject*> SortSampleLines(std::vector<TSampleLine>& lines)
+// The keys' bytes after the first sixteen, which the prefixes hold: negative, zero or positive
+// as a's come before, equal or after b's; a key that is the start of the other comes first.
+int CompareRest(const TSortEntry& a, const TSortEntry& b)
 {
-    auto less = [&](const TSortEntry& a, const TSortEntry& b) {
-        if (a.Prefix[0] != b.Prefix[0]) return a.Prefix[0] < b.Prefix[0];
-        if (a.Prefix[1] != b.Prefix[1]) return a.Prefix[1] < b.Prefix[1];
-        return lines[a.Index].Key < lines[b.Index].Key;
-    };
-    std::vector<TSortEntry> order(lines.size());
-    // Keys for a range of lines, then the range sorted. A stable sort keeps equal keys in scan
-    // order, so the first of a run is the line that a sorted list would have kept and the last
-    // holds the record it would have ended with.
-    auto prepare = [&](size_t from, size_t to) {
+    const uint32_t n = std::min(a.KeyLength, b.KeyLength);
+    uint32_t i = 16;
+    for (; i + 8 <= n; i += 8) {
+        const unsigned long long x = Word(a.Key + i), y = Word(b.Key + i);
+        if (x != y) return x < y ? -1 : 1;
+    }
+    for (; i < n; ++i)
+        if (a.Key[i] != b.Key[i]) return a.Key[i] < b.Key[i] ? -1 : 1;
+    return a.KeyLength == b.KeyLength ? 0 : a.KeyLength < b.KeyLength ? -1 : 1;
+}
+
+bool SameKey(const TSortEntry& a, const TSortEntry& b)
+{
+    return a.Prefix[0] == b.Prefix[0] && a.Prefix[1] == b.Prefix[1] && CompareRest(a, b) == 0;
+}
+
+// By key; equal keys in the order the texts were added, as a stable sort keeps them.
+bool Before(const TSortEntry& a, const TSortEntry& b)
+{
+    if (a.Prefix[0] != b.Prefix[0]) return a.Prefix[0] < b.Prefix[0];
+    if (a.Prefix[1] != b.Prefix[1]) return a.Prefix[1] < b.Prefix[1];
+    const int c = CompareRest(a, b);
+    return c != 0 ? c < 0 : a.Index < b.Index;
+}
+
+// The keys of texts from..to, one after another in one block, and their entries sorted.
+struct THalf {
+    std::string Keys;
+    std::vector<TSortEntry> Order;
+    void Prepare(size_t from, size_t to, const std::function<std::string_view(size_t)>& text)
+    {
+        Order.resize(to - from);
+        Keys.reserve((to - from) * 48);
         for (size_t i = from; i < to; ++i) {
-            lines[i].Key = AnsiSortKey(lines[i].Text);
-            order[i] = SortEntry(lines[i].Key, static_cast<unsigned>(i));
+            const size_t at = Keys.size();
+            AppendSortKey(Keys, text(i));
+            Order[i - from].KeyLength = static_cast<uint32_t>(Keys.size() - at);
+            Order[i - from].Index = static_cast<uint32_t>(i);
         }
-        std::stable_sort(order.begin() + from, order.begin() + to, less);
-    };
-    // A large list is prepared in two halves at once, on two processors where there are two;
-    // merging keeps the first half's lines ahead of equal ones of the second.
-    size_t half = lines.size() >= 8192 ? lines.size() / 2 : lines.size();
+        // The block no longer moves: each entry gets its key's address and first bytes.
+        const auto* key = reinterpret_cast<const unsigned char*>(Keys.data());
+        for (TSortEntry& e : Order) {
+            e.Key = key;
+            e.Prefix[0] = e.Prefix[1] = 0;
+            for (uint32_t b = 0; b < 16; ++b)
+                e.Prefix[b / 8] = (e.Prefix[b / 8] << 8) | (b < e.KeyLength ? key[b] : 0u);
+            key += e.KeyLength;
+        }
+        std::sort(Order.begin(), Order.end(), Before);
+    }
+};
+}
+
+std::vector<TSortedLine> SortedLines(size_t count, const std::function<std::string_view(size_t)>& text,
+                                     std::vector<uint32_t>* dropped)
+{
+    // A large list is prepared in two halves at once, on two processors where there are two,
+    // then merged.
+    const size_t half = count >= 8192 ? count / 2 : count;
+    THalf first, second;
     std::thread helper;
     std::atomic<bool> helped{false};
-    if (half < lines.size()) {
+    if (half < count) {
         try {
             helper = std::thread([&] {
-                try { prepare(half, lines.size()); helped = true; } catch (...) {}
+                try { second.Prepare(half, count, text); helped = true; } catch (...) {}
             });
         } catch (...) {
         }
     }
-    prepare(0, half);
+    first.Prepare(0, half, text);
     if (helper.joinable()) helper.join();
-    if (half < lines.size()) {
-        if (!helped) prepare(half, lines.size());
-        std::inplace_merge(order.begin(), order.begin() + half, order.end(), less);
-    }
+    if (half < count && !helped) second.Prepare(half, count, text);
 
-    std::vector<TObject*> unlisted;
-    std::vector<TSampleLine> sorted;
-    sorted.reserve(lines.size());
-    for (const TSortEntry& e : order) {
-        TSampleLine& line = lines[e.Index];
-        if (!sorted.empty() && sorted.back().Key == line.Key) {
-            unlisted.push_back(sorted.back().Record);
-            sorted.back().Record = line.Record;
-            continue;
+    // The halves are merged as the lines are made. Each run of equal keys is one line: the
+    // first text added keeps its place, the last object added is the one it ends with.
+    std::vector<TSortedLine> lines;
+    lines.reserve(count);
+    auto a = first.Order.cbegin(), b = second.Order.cbegin();
+    const TSortEntry* previous = nullptr;
+    while (a != first.Order.cend() || b != second.Order.cend()) {
+        const bool fromSecond = a == first.Order.cend() || (b != second.Order.cend() && Before(*b, *a));
+        const TSortEntry& e = fromSecond ? *b++ : *a++;
+        if (previous && SameKey(*previous, e)) {
+            if (dropped) dropped->push_back(lines.back().Last);
+            lines.back().Last = e.Index;
+        } else {
+            lines.push_back({e.Index, e.Index});
         }
-        sorted.push_back(std::move(line));
+        previous = &e;
     }
-    lines.swap(sorted);
+    return lines;
+}
+
+std::vector<TObject*> SortSampleLines(std::vector<TSampleLine>& lines)
+{
+    std::vector<uint32_t> dropped;
+    const auto sorted = SortedLines(lines.size(), [&](size_t i) { return std::string_view(lines[i].Text); }, &dropped);
+    std::vector<TObject*> unlisted;
+    unlisted.reserve(dropped.size());
+    for (uint32_t i : dropped) unlisted.push_back(lines[i].Record);
+    std::vector<TSampleLine> out;
+    out.reserve(sorted.size());
+    for (const TSortedLine& l : sorted) out.push_back({std::move(lines[l.First].Text), lines[l.Last].Record});
+    lines.swap(out);
     return unlisted;
 }
 

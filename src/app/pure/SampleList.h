@@ -1,7 +1,10 @@
 // The sample list's own rules: the filter's extension list, which names it lets through and as
 // what kind, a line's text, the sorted list's order and merging, and the status of a scan.
 #pragma once
+#include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class TObject;
@@ -36,7 +39,7 @@ constexpr int KindOther = -1, KindWAV = 0, KindMIDI = 1;
 std::string FileExtension(const std::string& name);
 // True when the name's extension is in ExtensionList (searched from the last entry down), with
 // kind KindWAV for ".WAV", KindMIDI for ".MID", KindOther for any other listed extension.
-bool MatchExtension(const std::string& name, int& kind);
+bool MatchExtension(std::string_view name, int& kind);
 // The text of a line: the name without everything from its last "." on.
 std::string DisplayName(const std::string& name);
 
@@ -44,13 +47,42 @@ std::string DisplayName(const std::string& name);
 // "No WAV file in this directory..." or "Search canceled..".
 std::string ScanStatusText(int wavCount, int midiCount, bool canceled);
 
-// A line as the scan finds it. Key is filled by the sort: the text's AnsiSortKey (the user
-// locale's collation ignoring case, turned into bytes once per line so that sorting a large
-// library stays cheap).
+// The files one scan found, without an allocation per file: every name in one block, and per
+// file where its name lies, how much of it is the line's text, its folder and its kind.
+struct TScanFile {
+    uint32_t At;                        // the name's first byte in Names
+    uint32_t Length;                    // the name's length
+    uint32_t TextLength;                // the line's text: the name without its extension
+    uint32_t Folder;                    // in Folders
+    int Kind;
+};
+struct TScanFiles {
+    std::vector<std::string> Folders;   // ending in "\"
+    std::string Names;
+    std::vector<TScanFile> Files;
+    void Add(std::string_view name, uint32_t folder, int kind);
+    std::string_view Name(const TScanFile& f) const { return {Names.data() + f.At, f.Length}; }
+    std::string_view Text(const TScanFile& f) const { return {Names.data() + f.At, f.TextLength}; }
+    void Clear();
+};
+
+// A line of a sorted list, as indexes of what was added: its text is that of First, the first
+// of the equal texts added, and its object that of Last, the last of them.
+struct TSortedLine {
+    uint32_t First;
+    uint32_t Last;
+};
+
+// The lines of a sorted list that had count texts added one by one: ordered as AnsiCompareText
+// orders them, equal texts making one line. text(i) gives the i-th text. The indexes whose
+// objects no line keeps go to dropped, when given.
+std::vector<TSortedLine> SortedLines(size_t count, const std::function<std::string_view(size_t)>& text,
+                                     std::vector<uint32_t>* dropped = nullptr);
+
+// A line with its record.
 struct TSampleLine {
     std::string Text;
     TObject* Record = nullptr;
-    std::string Key;
 };
 
 // Puts the lines in the order of a sorted list that had them added one by one in scan order:

@@ -1,6 +1,7 @@
 // Text helpers shared by the settings reader, the list and the file operations.
 #pragma once
 #include <string>
+#include <string_view>
 
 // The settings file's number rule: optional blanks and sign, then decimal digits, or "$" or
 // "0x"/"0X" and at least one hexadecimal digit; anything else (or out of the 32-bit range)
@@ -31,3 +32,5 @@ int AnsiCompareText(const std::string& a, const std::string& b);
 // texts it finds equal): computed once per text, it makes sorting many texts cheap. Defined per
 // platform like AnsiCompareText.
 std::string AnsiSortKey(const std::string& s);
+// Appends the text's AnsiSortKey to keys: many keys in one block, no allocation per text.
+void AppendSortKey(std::string& keys, std::string_view s);
