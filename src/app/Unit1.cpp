@@ -101,6 +101,7 @@ void TSonidexForm::CreateComponents()
     LeftDirBox = new Tdirtree(this);
     LeftDirBox->Name = "LeftDirBox";
     LeftDirBox->ReadOnStart = false;        // read when its side is first shown
+    LeftDirBox->CreateLate = true;          // made after the first paint: see StartFolderTree
     LeftDirBox->FastLoad = true;
     LeftDirBox->SetOptions(toReadOnly | toShowLines);
     LeftDirBox->SetIndent(19);
@@ -296,7 +297,9 @@ void TSonidexForm::FinishStartup()
 
 void TSonidexForm::StartFolderTree()
 {
-    // The layout made while starting left the tree unread, so that the window shows at once.
+    // The layout made while starting left the tree unmade and unread, so that the window shows
+    // at once: its window (and the common controls library with it) comes now.
+    LeftDirBox->HandleNeeded();
     FTreeMayRead = true;
     if (LeftDirBox->Visible()) ReadTreeFirstTime();
 }

@@ -1,4 +1,5 @@
 #include "shell/TreeNT.h"
+#include "toolkit/CommonControls.h"
 #include <windowsx.h>
 #include <algorithm>
 #include <cstring>
@@ -408,6 +409,7 @@ void TCustomTreeNT::CreateParams(TCreateParams& p)
 void TCustomTreeNT::CreateWnd()
 {
     FNodesRestored = false;
+    CommonControlsNeeded();
     TWinControl::CreateWnd();
 }
 

@@ -252,6 +252,7 @@ TWinControl::~TWinControl()
 {
     for (TControl* c : FControls) c->FParent = nullptr;
     FControls.clear();
+    if (FStandIn && IsWindow(FStandIn)) DestroyWindow(FStandIn);
     if (FHandle) {
         // From here on the window's messages reach no object: this one is going.
         Unbind(FHandle);
@@ -332,7 +333,7 @@ void TWinControl::CreateWnd()
             wc.lpfnWndProc = &StaticWndProc;
             wc.hInstance = inst;
             wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-            wc.hIcon = Application ? Application->Icon() : nullptr;
+            wc.hIcon = (Application && !(p.Style & WS_CHILD)) ? Application->Icon() : nullptr;
             wc.lpszClassName = p.WinClassName.c_str();
             RegisterClassA(&wc);
         }
@@ -345,11 +346,55 @@ void TWinControl::CreateWnd()
         if (!h) throw Exception("Error creating window");
         FHandle = h;
     }
+    if (FStandIn) {
+        // The window takes its stand-in's place among its siblings.
+        SetWindowPos(FHandle, FStandIn, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        DestroyWindow(FStandIn);
+        FStandIn = nullptr;
+    }
     SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font.Handle()), 0);
     for (TControl* c : FControls)
-        if (auto* w = dynamic_cast<TWinControl*>(c)) w->HandleNeeded();
+        if (auto* w = dynamic_cast<TWinControl*>(c)) {
+            if (w->CreateLate) w->MakeStandIn();
+            else w->HandleNeeded();
+        }
     HandleCreated();
     AlignControls();
+}
+
+LRESULT CALLBACK TWinControl::StandInProc(HWND h, UINT m, WPARAM w, LPARAM l)
+{
+    if (m == WM_ERASEBKGND) {
+        auto* control = reinterpret_cast<TWinControl*>(GetWindowLongPtrA(h, GWLP_USERDATA));
+        RECT r;
+        GetClientRect(h, &r);
+        if (control) FillRect(reinterpret_cast<HDC>(w), &r, control->ColorBrush());
+        return 1;
+    }
+    return DefWindowProcA(h, m, w, l);
+}
+
+void TWinControl::MakeStandIn()
+{
+    if (FHandle) return;
+    if (FStandIn && IsWindow(FStandIn)) DestroyWindow(FStandIn);
+    TCreateParams p;
+    CreateParams(p);
+    HINSTANCE inst = GetModuleHandleA(nullptr);
+    static const bool registered = [inst] {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = &StandInProc;
+        wc.hInstance = inst;
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.lpszClassName = "TStandIn";
+        return RegisterClassA(&wc) != 0;
+    }();
+    (void)registered;
+    // The frame and visibility of the window to come; nothing that takes input.
+    const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_DISABLED | (p.Style & (WS_VISIBLE | WS_BORDER));
+    FStandIn = CreateWindowExA(p.ExStyle & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE), "TStandIn", "", style, p.X, p.Y,
+                               p.Width, p.Height, p.WndParent, nullptr, inst, nullptr);
+    if (FStandIn) SetWindowLongPtrA(FStandIn, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 void TWinControl::DestroyWnd()
@@ -387,6 +432,7 @@ void TWinControl::SetBounds(int l, int t, int w, int h)
     } else {
         TControl::SetBounds(l, t, w, h);
         AlignControls();
+        if (FStandIn) SetWindowPos(FStandIn, nullptr, l, t, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 
@@ -395,6 +441,7 @@ void TWinControl::SetVisible(bool v)
     if (v == FVisible) return;
     FVisible = v;
     if (FHandle) ShowWindow(FHandle, v ? SW_SHOWNA : SW_HIDE);
+    else if (FStandIn) ShowWindow(FStandIn, v ? SW_SHOWNA : SW_HIDE);
     RequestAlign();
 }
 
@@ -412,6 +459,7 @@ void TWinControl::SetColor(TColor c)
     FColor = c;
     if (FBrush) { DeleteObject(FBrush); FBrush = nullptr; }
     Invalidate();
+    if (FStandIn) InvalidateRect(FStandIn, nullptr, TRUE);
 }
 
 HBRUSH TWinControl::ColorBrush()

@@ -160,6 +160,10 @@ public:
     TRect ClientRect() const override;
 
     bool TabStop = false;
+    // Made only when HandleNeeded asks, not with its parent's window: for a window that should
+    // not hold up the first paint (its class's library loads with it). Until then a plain
+    // window with its frame and colour stands in its place, shown, moved and hidden with it.
+    bool CreateLate = false;
     void SetFocus();
     bool Focused() const;
     TKeyEvent OnKeyDown, OnKeyUp;
@@ -215,7 +219,10 @@ private:
     void RemoveControl(TControl* c);
     bool HandleMouse(UINT msg, WPARAM w, LPARAM l);
     void UpdateBoundsFromWindow();
+    void MakeStandIn();
+    static LRESULT CALLBACK StandInProc(HWND h, UINT m, WPARAM w, LPARAM l);
     std::vector<TControl*> FControls;
+    HWND FStandIn = nullptr;
     WNDPROC FDefProc = nullptr;
     HBRUSH FBrush = nullptr;
     TControl* FCaptureControl = nullptr;   // windowless child holding the mouse

@@ -1,5 +1,4 @@
 #include "toolkit/Forms.h"
-#include <commctrl.h>
 #include "toolkit/Thread.h"
 #include "toolkit/WideText.h"
 
@@ -237,9 +236,6 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND h, UINT m, WPARAM w, LPARAM l)
 
 void TApplication::Initialize()
 {
-    // Only the common controls the program uses: each class registered costs start-up time.
-    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TREEVIEW_CLASSES};
-    InitCommonControlsEx(&icc);
     HINSTANCE inst = GetModuleHandleA(nullptr);
     FIcon = LoadIconA(inst, "MAINICON");
     if (!FIcon) FIcon = LoadIcon(nullptr, IDI_APPLICATION);
