@@ -340,17 +340,20 @@ void TApplication::BringToFront()
 
 TScreen::TScreen() : TComponent(nullptr)
 {
-    struct { TCursor c; LPCSTR id; } std_[] = {
-        {crDefault, IDC_ARROW}, {crArrow, IDC_ARROW}, {crCross, IDC_CROSS}, {crIBeam, IDC_IBEAM},
-        {crHourGlass, IDC_WAIT}, {crHandPoint, IDC_HAND}, {crNo, IDC_NO}, {crSizeAll, IDC_SIZEALL}, {crDrag, IDC_ARROW}};
-    for (auto& s : std_) FCursors[s.c] = LoadCursorA(nullptr, s.id);
     FCursors[crNone] = nullptr;
 }
 
 HCURSOR TScreen::CursorHandle(TCursor c) const
 {
     auto it = FCursors.find(c);
-    return it != FCursors.end() ? it->second : FCursors.at(crDefault);
+    if (it != FCursors.end()) return it->second;
+    // The system's cursors are loaded when first shown: each one loaded costs start-up time.
+    static const struct { TCursor c; LPCSTR id; } standard[] = {
+        {crDefault, IDC_ARROW}, {crArrow, IDC_ARROW}, {crCross, IDC_CROSS}, {crIBeam, IDC_IBEAM},
+        {crHourGlass, IDC_WAIT}, {crHandPoint, IDC_HAND}, {crNo, IDC_NO}, {crSizeAll, IDC_SIZEALL}, {crDrag, IDC_ARROW}};
+    for (const auto& s : standard)
+        if (s.c == c) return FCursors[c] = LoadCursorA(nullptr, s.id);
+    return CursorHandle(crDefault);
 }
 
 void TScreen::SetCursor(TCursor c)

@@ -174,7 +174,7 @@ public:
     int Height() const { return GetSystemMetrics(SM_CYSCREEN); }
 private:
     TCursor FCursor = crDefault;
-    std::map<TCursor, HCURSOR> FCursors;
+    mutable std::map<TCursor, HCURSOR> FCursors;
 };
 
 extern TApplication* Application;

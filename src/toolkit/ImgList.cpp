@@ -6,16 +6,19 @@ namespace {
 constexpr DWORD DSna = 0x00220326;
 
 // The library's functions, for the shared list and the one made for tree views.
+// (Without a list nothing is looked up: that would load the library.)
 void DestroyList(HIMAGELIST h)
 {
+    if (!h) return;
     static const auto f = CommonControl<decltype(&ImageList_Destroy)>("ImageList_Destroy");
-    if (h && f) f(h);
+    if (f) f(h);
 }
 
 int ListCount(HIMAGELIST h)
 {
+    if (!h) return 0;
     static const auto f = CommonControl<decltype(&ImageList_GetImageCount)>("ImageList_GetImageCount");
-    return h && f ? f(h) : 0;
+    return f ? f(h) : 0;
 }
 
 // The library reads a bitmap's bits, which a bitmap still selected into a context does not
@@ -155,8 +158,10 @@ void TImageList::ShareHandle(HIMAGELIST h)
     FreeImages();
     FHandle = h;
     FShared = true;
-    static const auto size = CommonControl<decltype(&ImageList_GetIconSize)>("ImageList_GetIconSize");
-    if (h && size) size(h, &FWidth, &FHeight);
+    if (h) {
+        static const auto size = CommonControl<decltype(&ImageList_GetIconSize)>("ImageList_GetIconSize");
+        if (size) size(h, &FWidth, &FHeight);
+    }
     Changed();
 }
 
@@ -214,9 +219,9 @@ bool TImageList::ResourceLoad(const char* name, TColor maskColor)
 
 void TImageList::Clear()
 {
-    if (FShared) {
+    if (FShared && FHandle) {
         static const auto remove = CommonControl<decltype(&ImageList_Remove)>("ImageList_Remove");
-        if (FHandle && remove) remove(FHandle, -1);
+        if (remove) remove(FHandle, -1);
     } else {
         FCount = 0;
     }
@@ -226,8 +231,9 @@ void TImageList::Clear()
 void TImageList::SetBkColor(TColor c)
 {
     FBkColor = c;
+    if (!FHandle) return;
     static const auto setBk = CommonControl<decltype(&ImageList_SetBkColor)>("ImageList_SetBkColor");
-    if (FHandle && setBk) setBk(FHandle, c == clNone ? CLR_NONE : ColorToRGB(c));
+    if (setBk) setBk(FHandle, c == clNone ? CLR_NONE : ColorToRGB(c));
 }
 
 void TImageList::DrawOn(HDC dc, int x, int y, int index, bool enabled)
