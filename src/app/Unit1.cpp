@@ -376,7 +376,8 @@ void TSonidexForm::ApplyLayout(bool L, bool R)
     AppSettings.LeftCollapsed = L;
     AppSettings.RightCollapsed = R;
     if (!r.TreeHidden) ReadTreeFirstTime();
-    bool moving = r.WindowLeft != Left();
+    // (While the window is still hidden, as it is when starting, there is nothing to hold.)
+    bool moving = r.WindowLeft != Left() && IsWindowVisible(Handle());
     if (moving) LockWindowUpdate(GetDesktopWindow());
     LeftDirBox->SetVisible(!r.TreeHidden);
     InfoBox->SetVisible(!r.PlayerHidden);

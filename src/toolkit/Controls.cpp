@@ -326,16 +326,21 @@ void TWinControl::CreateWnd()
         FDefProc = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StaticWndProc)));
     } else {
-        WNDCLASSA wc;
-        if (!GetClassInfoA(inst, p.WinClassName.c_str(), &wc)) {
-            wc = {};
+        WNDCLASSA known;
+        if (!GetClassInfoA(inst, p.WinClassName.c_str(), &known)) {
+            WNDCLASSEXA wc = {sizeof wc};
             wc.style = p.ClassStyle;
             wc.lpfnWndProc = &StaticWndProc;
             wc.hInstance = inst;
             wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-            wc.hIcon = (Application && !(p.Style & WS_CHILD)) ? Application->Icon() : nullptr;
+            // Only a top-level window shows an icon (a child's class with one costs the
+            // system a small copy of it).
+            if (Application && !(p.Style & WS_CHILD)) {
+                wc.hIcon = Application->Icon();
+                wc.hIconSm = Application->SmallIcon();
+            }
             wc.lpszClassName = p.WinClassName.c_str();
-            RegisterClassA(&wc);
+            RegisterClassExA(&wc);
         }
         FDefProc = &DefWindowProcA;
         TWinControl* previous = CreatingControl;

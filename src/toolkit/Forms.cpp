@@ -239,12 +239,17 @@ void TApplication::Initialize()
     HINSTANCE inst = GetModuleHandleA(nullptr);
     FIcon = LoadIconA(inst, "MAINICON");
     if (!FIcon) FIcon = LoadIcon(nullptr, IDI_APPLICATION);
-    WNDCLASSA wc = {};
+    // The small icon loaded once for every class of a top-level window: a class registered
+    // without one has the system make its own copy.
+    FSmallIcon = static_cast<HICON>(LoadImageA(inst, "MAINICON", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), 0));
+    WNDCLASSEXA wc = {sizeof wc};
     wc.lpfnWndProc = &AppWndProc;
     wc.hInstance = inst;
     wc.hIcon = FIcon;
+    wc.hIconSm = FSmallIcon;
     wc.lpszClassName = "TApplication";
-    RegisterClassA(&wc);
+    RegisterClassExA(&wc);
     // The application's own window: it owns every form and, while shown, stands for the
     // program on the task bar. It is a zero-sized window in the middle of the screen, created
     // hidden: Restore shows it, and a program that wants a task-bar button shows it itself.

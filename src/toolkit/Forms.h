@@ -139,6 +139,7 @@ public:
     void HintControlGone(TControl* control);
     void CancelHint();
     HICON Icon() const { return FIcon; }
+    HICON SmallIcon() const { return FSmallIcon; }
     void Minimize();
     void Restore();
     void BringToFront();
@@ -149,7 +150,7 @@ private:
     HWND FHandle = nullptr;
     TForm* FMainForm = nullptr;
     std::string FTitle;
-    HICON FIcon = nullptr;
+    HICON FIcon = nullptr, FSmallIcon = nullptr;
     bool FTerminated = false;
     std::vector<HWND> FHiddenOnMinimize;
     void HintTimer(UINT_PTR id);
