@@ -216,10 +216,8 @@ void TSonidexForm::PlaySelection()
         return;
     }
     bool loaded = false;
-    // A stream stopped here lets go of its file once the new sound has started.
-    struct TLetGo {
-        ~TLetGo() { ReleaseStoppedStream(); }
-    } letGo;
+    // A stream stopped here, and a small sample's file, are let go once the new sound has started.
+    const TAfterStart afterStart;
     if (index != PlayerState.LastIndex || AppSettings.Streaming) {
         loaded = true;
         StopStreamForNext();

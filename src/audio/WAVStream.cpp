@@ -61,15 +61,17 @@ void Refill()
     // looks at Filling (both sequentially consistent), so either this refill sees the stop and
     // touches nothing, or the stop waits until this refill is done with the mapping.
     StreamState.Filling = true;
-    if (StreamState.Running) {
+    DWORD play = 0;
+    if (IDirectSoundBuffer* b = StreamState.Running ? StreamState.Buffer.load() : nullptr) b->GetCurrentPosition(&play, nullptr);
+    const bool second = play >= DWORD(StreamHalfBytes);
+    // A notice whose half to fill is the one filled last marks no crossing (one left over on
+    // the event from an earlier ring, say): filling again would skip a half of the data.
+    if (StreamState.Running && StreamState.FilledHalf != (second ? 0 : 1)) {
         const bool looping = Looping();
         const int32_t size = StreamState.DataSize;
         // A seek from the user-interface thread between the read and the write wins.
         int32_t mark = StreamState.RingMark;
         StreamState.RingMark.compare_exchange_strong(mark, NextRingMark(mark, looping, size));
-        DWORD play = 0;
-        if (IDirectSoundBuffer* b = StreamState.Buffer) b->GetCurrentPosition(&play, nullptr);
-        const bool second = play >= DWORD(StreamHalfBytes);
         StreamState.SecondHalf = second;
         FillHalf(second ? 0 : StreamHalfBytes);
     }
@@ -150,9 +152,9 @@ IDirectSoundBuffer* CreateStream(const DSBUFFERDESC& description)
     if (notify) notify->Release();
     if (!notified) fail(SoundErrors::Notifications);
 
-    // A notice left over from the previous stream must not count as this ring's first one:
-    // that would fill the second half early and skip a half of the data.
-    ResetEvent(event);
+    // A notice left over on the event from an earlier ring finds the first half filled last and
+    // does nothing (the refill thread tells), so the event need not be reset here: that is a call
+    // to the system on the way from a click to its sound.
     StreamState.NotifyEvent = event;
     StreamState.Running = true;
     return ring;
@@ -191,6 +193,7 @@ void FillHalf(DWORD offset)
     // A seek made meanwhile says where the next refill starts.
     StreamState.ReadOffset.compare_exchange_strong(from, r.ReadOffset);
     b->Unlock(p1, l1, p2, l2);
+    StreamState.FilledHalf = offset ? 1 : 0;
     // The ring has played the data and is starting on a half of silence.
     if (r.Stop) b->Stop();
 }
@@ -236,6 +239,31 @@ void ReleaseStoppedStream()
     StoppedWindow.Assign(nullptr, 0);
     if (StoppedMapping) CloseHandle(StoppedMapping);
     StoppedMapping = nullptr;
+}
+
+namespace {
+int AfterStartDepth = 0;
+HANDLE ReadFileLater = nullptr;               // a file read whole, closed after the start
+}
+
+TAfterStart::TAfterStart() { ++AfterStartDepth; }
+
+TAfterStart::~TAfterStart()
+{
+    if (--AfterStartDepth > 0) return;
+    ReleaseStoppedStream();
+    if (ReadFileLater) CloseHandle(ReadFileLater);
+    ReadFileLater = nullptr;
+}
+
+void CloseAfterStart(HANDLE file)
+{
+    if (AfterStartDepth == 0) {
+        CloseHandle(file);
+        return;
+    }
+    if (ReadFileLater) CloseHandle(ReadFileLater);
+    ReadFileLater = file;
 }
 
 bool StreamOpen() { return StreamState.Window.FileSize() != 0; }

@@ -43,6 +43,7 @@ struct StreamStateType {
     std::atomic<int32_t> ReadOffset{0};            // next data byte to copy; runs past DataSize while silence is written
     std::atomic<int32_t> RingMark{0};              // data offset at the end of the half filled at the latest notification
     std::atomic<bool> SecondHalf{false};           // at that notification the play cursor was in the second half
+    std::atomic<int> FilledHalf{0};                // the half filled last (0 or 1): the next notice fills the other
     std::atomic<uint16_t> BitsPerSample{16};       // the stream's sample width, for its silence
     std::atomic<bool> Seeked{false};               // a seek since the last refill: the jump is ramped
     // The stop handshake. Running: a stream is open and its file may be read; set when a stream
@@ -84,6 +85,18 @@ void StopStream();
 // the sound that replaces it starts without waiting for the unmapping.
 void StopStreamForNext();
 void ReleaseStoppedStream();
+// While one lives, what a new sound's start need not wait for waits until it ends: the file
+// of a stream stopped for the next sound (StopStreamForNext), and the file a small sample was
+// just read from (each a call to the system that takes a good part of a click's time).
+class TAfterStart {
+public:
+    TAfterStart();
+    ~TAfterStart();
+    TAfterStart(const TAfterStart&) = delete;
+    TAfterStart& operator=(const TAfterStart&) = delete;
+};
+// Closes a file read whole: now, or while a TAfterStart lives, when it ends.
+void CloseAfterStart(HANDLE file);
 // Whether a stream holds its file (StopStream lets go of it).
 bool StreamOpen();
 // Plays the open stream from offset, whether it is playing or has stopped.

@@ -252,9 +252,9 @@ int LoadWaveFile(const std::string& path, IDirectSoundBuffer*& slot)
     TReaderHold hold;
     if (size < uint64_t(LoadingBoxThreshold)) {
         // Small enough to load without the loading box: read whole, at once (a stream then
-        // plays from the bytes read, and no file stays open).
+        // plays from the bytes read; the file is closed once the sound has started).
         const bool read = hold.Window.ReadWhole(file, size);
-        CloseHandle(file);
+        CloseAfterStart(file);
         if (!read) return 4;
     } else {
         hold.Mapping = CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr);

@@ -168,8 +168,8 @@ void TNewCaption::Paint()
 
 void TNewCaption::TextChanged()
 {
-    // Repaint now, the icon area left of the text untouched.
-    if (!Parent() || !HandleAllocated()) return;
+    // Repaint now, the icon area left of the text untouched (a hidden window paints when shown).
+    if (!Parent() || !HandleAllocated() || !IsWindowVisible(FHandle)) return;
     HDC dc = GetDC(FHandle);
     int saved = SaveDC(dc);
     ExcludeClipRect(dc, 0, 0, TextLeft, Height());

@@ -23,7 +23,10 @@ protected:
 
     // Loads the sample, applies volume, pan and frequency (the sample's own rate unless given),
     // starts it, and returns what the device played during ms milliseconds from the start.
-    std::vector<char> PlayAndCapture(const std::string& wav, bool streaming, int ms, int frequency = 0)
+    // A stray notice on the stream's event before the start (one left over from an earlier ring)
+    // must change nothing.
+    std::vector<char> PlayAndCapture(const std::string& wav, bool streaming, int ms, int frequency = 0,
+                                     bool strayNotice = false)
     {
         const std::string path = Folder + "sample.wav";
         WriteFile(path, wav);
@@ -34,6 +37,10 @@ protected:
         ApplyVolume();
         ApplyPan();
         ApplyFrequency();
+        if (strayNotice) {
+            SetEvent(StreamState.NotifyEvent);
+            Sleep(50);
+        }
         streaming ? StartStream() : StartCurrent();
         Started = GetTickCount();
         EXPECT_TRUE(WaitForCapture(start, (ms + 400LL) * CaptureRate / 1000 * CaptureFrameBytes, ms + 5000))
@@ -56,11 +63,12 @@ const char* Mode(bool streaming) { return streaming ? "streamed" : "static"; }
 TEST_F(SoundOutput, A44100Hz16BitStereoSampleComesOutBitExact)
 {
     const auto data = Noise16(26460, 1);                             // 0.6 s: several ring halves
-    for (bool streaming : {false, true}) {
-        const auto cap = PlayAndCapture(WavFile(44100, 16, 2, data), streaming, 600);
+    for (int run = 0; run < 3; ++run) {
+        const bool streaming = run > 0, stray = run == 2;
+        const auto cap = PlayAndCapture(WavFile(44100, 16, 2, data), streaming, 600, 0, stray);
         const long long at = FindBlock(cap, data);
-        ASSERT_GE(at, 0) << Mode(streaming) << ": the sample's first frames never came out";
-        EXPECT_EQ(EqualPrefixAcrossDropouts(cap, at, data), data.size()) << Mode(streaming);
+        ASSERT_GE(at, 0) << Mode(streaming) << stray << ": the sample's first frames never came out";
+        EXPECT_EQ(EqualPrefixAcrossDropouts(cap, at, data), data.size()) << Mode(streaming) << stray;
         ResetPlayer();
     }
 }
