@@ -10,6 +10,7 @@ void TSonidexForm::CreateNameFilter()
     NameFilterBox->Name = "NameFilterBox";
     NameFilterBox->SetBounds(WAVList->Left(), WAVList->Top(), WAVList->Width(), 20);
     NameFilterBox->SetVisible(false);
+    NameFilterBox->CreateLate = true;       // its window is made when it first shows
     NameFilterBox->SetParent(this);
     NameFilterBox->OnChange = {this, &TSonidexForm::NameFilterBoxChange};
     NameFilterBox->OnKeyDown = {this, &TSonidexForm::NameFilterBoxKeyDown};
@@ -35,6 +36,7 @@ void TSonidexForm::HideNameFilter()
     NameFilterBox->SetText("");
     ApplyNameFilter();
     NameFilterBox->SetVisible(false);
+    NameFilterBox->CreateLate = true;       // its window is made when it first shows
     const int h = NameFilterBox->Height();
     WAVList->SetBounds(WAVList->Left(), WAVList->Top() - h, WAVList->Width(), WAVList->Height() + h);
     WAVList->SetFocus();

@@ -96,6 +96,7 @@ void TSonidexForm::CreatePlayerPanel()
     // The loading display lies exactly over the position box while a large file is copied.
     LoadingBox = NewBox(this, ControlBox, "LoadingBox", "Loading...", Bounds(4, 204, 168, 50));
     LoadingBox->SetVisible(false);
+    LoadingBox->CreateLate = true;          // its window is made when it first shows
     LoadingGauge = new TRedGauge(this);
     LoadingGauge->Name = "LoadingGauge";
     LoadingGauge->SetBounds(20, 16, 128, 26);
@@ -149,6 +150,7 @@ void TSonidexForm::CreatePlayerPanel()
     LoadingDisplay.Progress = [this](int position) { LoadingGauge->SetPosition(position); };
     LoadingDisplay.Hide = [this] {
         LoadingBox->SetVisible(false);
+    LoadingBox->CreateLate = true;          // its window is made when it first shows
         FLoadingHourglass.reset();
     };
 }

@@ -381,7 +381,8 @@ LRESULT CALLBACK TWinControl::StandInProc(HWND h, UINT m, WPARAM w, LPARAM l)
 
 void TWinControl::MakeStandIn()
 {
-    if (FHandle) return;
+    // A hidden one needs none: it is made when it is first shown.
+    if (FHandle || !FVisible) return;
     if (FStandIn && IsWindow(FStandIn)) DestroyWindow(FStandIn);
     TCreateParams p;
     CreateParams(p);
@@ -447,6 +448,7 @@ void TWinControl::SetVisible(bool v)
     FVisible = v;
     if (FHandle) ShowWindow(FHandle, v ? SW_SHOWNA : SW_HIDE);
     else if (FStandIn) ShowWindow(FStandIn, v ? SW_SHOWNA : SW_HIDE);
+    else if (v && CreateLate && FParent && FParent->HandleAllocated()) HandleNeeded();
     RequestAlign();
 }
 

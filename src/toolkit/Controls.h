@@ -161,8 +161,9 @@ public:
 
     bool TabStop = false;
     // Made only when HandleNeeded asks, not with its parent's window: for a window that should
-    // not hold up the first paint (its class's library loads with it). Until then a plain
-    // window with its frame and colour stands in its place, shown, moved and hidden with it.
+    // not hold up the first paint (its class's library loads with it), or one hidden at first
+    // (made when first shown). Until then a shown one has a plain window with its frame and
+    // colour standing in its place, shown, moved and hidden with it.
     bool CreateLate = false;
     void SetFocus();
     bool Focused() const;
