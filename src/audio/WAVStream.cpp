@@ -210,9 +210,19 @@ void StartStream()
 }
 
 namespace {
-// The file of a stream stopped for the next sound, until that one has started.
+// What waits until the next sound has started: the file of a stream stopped for it, and the
+// file a small sample was read whole from.
 TFileWindow StoppedWindow;
 HANDLE StoppedMapping = nullptr;
+HANDLE ReadFileLater = nullptr;
+int AfterStartDepth = 0;
+
+void ReleaseStoppedStream()
+{
+    StoppedWindow.Assign(nullptr, 0);
+    if (StoppedMapping) CloseHandle(StoppedMapping);
+    StoppedMapping = nullptr;
+}
 
 void Stop(bool fileLater)
 {
@@ -233,18 +243,6 @@ void Stop(bool fileLater)
 void StopStream() { Stop(false); }
 
 void StopStreamForNext() { Stop(true); }
-
-void ReleaseStoppedStream()
-{
-    StoppedWindow.Assign(nullptr, 0);
-    if (StoppedMapping) CloseHandle(StoppedMapping);
-    StoppedMapping = nullptr;
-}
-
-namespace {
-int AfterStartDepth = 0;
-HANDLE ReadFileLater = nullptr;               // a file read whole, closed after the start
-}
 
 TAfterStart::TAfterStart() { ++AfterStartDepth; }
 

@@ -81,10 +81,9 @@ void StartStream();
 // Stops the stream and releases its mapping; does nothing when no stream is open. The ring
 // stays the current buffer until the reader replaces it or the device is closed.
 void StopStream();
-// Stops the stream as StopStream does but keeps its file mapped until ReleaseStoppedStream:
-// the sound that replaces it starts without waiting for the unmapping.
+// Stops the stream as StopStream does but keeps its file mapped until the TAfterStart around it
+// ends: the sound that replaces it starts without waiting for the unmapping.
 void StopStreamForNext();
-void ReleaseStoppedStream();
 // While one lives, what a new sound's start need not wait for waits until it ends: the file
 // of a stream stopped for the next sound (StopStreamForNext), and the file a small sample was
 // just read from (each a call to the system that takes a good part of a click's time).

@@ -21,6 +21,18 @@ int ListCount(HIMAGELIST h)
     return f ? f(h) : 0;
 }
 
+// A new monochrome bitmap of width x height holding the first width columns of the mask in dc.
+HBITMAP MaskCopy(HDC mask, int width, int copied, int height)
+{
+    HBITMAP copy = CreateBitmap(width, height, 1, 1, nullptr);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, copy);
+    BitBlt(dc, 0, 0, copied, height, mask, 0, 0, SRCCOPY);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return copy;
+}
+
 // The library reads a bitmap's bits, which a bitmap still selected into a context does not
 // give (Wine adds black images): the bitmap is taken out of its context for the call and put
 // back after it.
@@ -102,19 +114,15 @@ void TImageList::Grow(int n)
     if (FImages) BitBlt(images->Canvas().Handle(), 0, 0, FCount * FWidth, FHeight, FImages->Canvas().Handle(), 0, 0, SRCCOPY);
     FImages = std::move(images);
     if (!FMasked) return;
-    HBITMAP mask = CreateBitmap(width, FHeight, 1, 1, nullptr);
     if (!FMaskDC) {
+        FMask = CreateBitmap(width, FHeight, 1, 1, nullptr);
         FMaskDC = CreateCompatibleDC(nullptr);
-        FMaskOld = SelectObject(FMaskDC, mask);
-    } else {
-        HDC dc = CreateCompatibleDC(nullptr);
-        HGDIOBJ old = SelectObject(dc, mask);
-        BitBlt(dc, 0, 0, FCount * FWidth, FHeight, FMaskDC, 0, 0, SRCCOPY);
-        SelectObject(dc, old);
-        DeleteDC(dc);
-        SelectObject(FMaskDC, mask);
-        DeleteObject(FMask);
+        FMaskOld = SelectObject(FMaskDC, FMask);
+        return;
     }
+    HBITMAP mask = MaskCopy(FMaskDC, width, FCount * FWidth, FHeight);
+    SelectObject(FMaskDC, mask);
+    DeleteObject(FMask);
     FMask = mask;
 }
 
@@ -140,14 +148,7 @@ void TImageList::FillHandle()
     // A copy exactly as wide as the images: the library cuts the whole bitmap into images.
     TBitmap images(FCount * FWidth, FHeight);
     BitBlt(images.Canvas().Handle(), 0, 0, FCount * FWidth, FHeight, FImages->Canvas().Handle(), 0, 0, SRCCOPY);
-    HBITMAP mask = FMasked ? CreateBitmap(FCount * FWidth, FHeight, 1, 1, nullptr) : nullptr;
-    if (mask) {
-        HDC dc = CreateCompatibleDC(nullptr);
-        HGDIOBJ old = SelectObject(dc, mask);
-        BitBlt(dc, 0, 0, FCount * FWidth, FHeight, FMaskDC, 0, 0, SRCCOPY);
-        SelectObject(dc, old);
-        DeleteDC(dc);
-    }
+    HBITMAP mask = FMasked ? MaskCopy(FMaskDC, FCount * FWidth, FCount * FWidth, FHeight) : nullptr;
     WithBitmapFree(images.Canvas().Handle(), [&](HBITMAP h) { return add(FHandle, h, mask); });
     if (mask) DeleteObject(mask);
 }
