@@ -336,3 +336,21 @@ TEST_F(Audio, NotificationsAroundAStopNeverRefillFromTheReleasedMapping)
     hammer.join();
     EXPECT_EQ(changed, 0);
 }
+
+TEST_F(Audio, ASmallFileReadWholeIsClosedOnceTheClickHasStartedItsSound)
+{
+    // Opened without sharing deletion: while it is held, the file cannot be deleted.
+    for (bool streaming : {false, true}) {
+        AppSettings.Streaming = streaming;
+        const std::string path = Write("small.wav", 20000);
+        {
+            const TAfterStart afterStart;
+            ASSERT_EQ(LoadWaveFile(path, PlayerState.CurrentBuffer), 0);
+            streaming ? StartStream() : StartCurrent();
+            EXPECT_FALSE(DeleteFileA(path.c_str())) << streaming << ": closed before the start was over";
+        }
+        EXPECT_TRUE(DeleteFileA(path.c_str())) << streaming << ": still open after the start";
+        StopStream();
+        StopCurrent();
+    }
+}

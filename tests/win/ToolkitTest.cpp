@@ -253,3 +253,65 @@ TEST(Toolkit, AnOwnerDrawnListGivesItsLinesTextsToWhoeverAsks)
     }
     f->Free();
 }
+
+TEST(Toolkit, AControlMadeLateHasAStandInUntilItsWindowTakesItsPlace)
+{
+    auto* f = new TForm(Application);
+    f->BorderStyle = bsNone;
+    f->SetBounds(50, 50, 300, 200);
+    auto panel = [f](bool late, bool visible) {
+        auto* p = new TPanel(f);
+        p->CreateLate = late;
+        p->SetVisible(visible);
+        p->SetColor(clRed);
+        p->SetBounds(10, 10, 80, 60);
+        p->SetParent(f);
+        return p;
+    };
+    panel(false, true);
+    TPanel* late = panel(true, true);
+    TPanel* hidden = panel(true, false);
+    panel(false, true);
+    f->AfterConstruction();
+    f->Show();
+    Pump(20);
+    EXPECT_FALSE(late->HandleAllocated());
+    EXPECT_FALSE(hidden->HandleAllocated());
+    // One stand-in, for the shown one: at its place, following it, in its colour.
+    HWND standIn = FindWindowExA(f->Handle(), nullptr, "TStandIn", nullptr);
+    ASSERT_NE(standIn, nullptr);
+    EXPECT_EQ(FindWindowExA(f->Handle(), standIn, "TStandIn", nullptr), nullptr);
+    late->SetBounds(20, 30, 80, 60);
+    RECT r;
+    GetWindowRect(standIn, &r);
+    MapWindowPoints(nullptr, f->Handle(), reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, 20);
+    EXPECT_EQ(r.top, 30);
+    TBitmap paint(8, 8);
+    SendMessageA(standIn, WM_ERASEBKGND, reinterpret_cast<WPARAM>(paint.Canvas().Handle()), 0);
+    GdiFlush();
+    EXPECT_EQ(paint.Bits()[4 * 8 + 4] & 0xFFFFFF, 0xFF0000u);
+    // The window, when asked for, takes the stand-in's place among its siblings.
+    HWND above = GetWindow(standIn, GW_HWNDPREV), below = GetWindow(standIn, GW_HWNDNEXT);
+    late->HandleNeeded();
+    EXPECT_FALSE(IsWindow(standIn));
+    EXPECT_EQ(GetWindow(late->Handle(), GW_HWNDPREV), above);
+    EXPECT_EQ(GetWindow(late->Handle(), GW_HWNDNEXT), below);
+    // The hidden one is made when it is first shown.
+    hidden->SetVisible(true);
+    EXPECT_TRUE(hidden->HandleAllocated());
+    f->Free();
+}
+
+TEST(Toolkit, TheScreensCursorsAreTheSystemsLoadedWhenFirstAskedFor)
+{
+    // By number: a standard one is the system's, one set by the program is its own, and an
+    // unknown number is the arrow.
+    const HCURSOR own = LoadCursor(nullptr, IDC_CROSS);
+    Screen->SetCursorHandle(40, own);
+    const struct { TCursor c; HCURSOR want; } cases[] = {
+        {crHourGlass, LoadCursor(nullptr, IDC_WAIT)}, {crIBeam, LoadCursor(nullptr, IDC_IBEAM)},
+        {crDefault, LoadCursor(nullptr, IDC_ARROW)}, {40, own}, {41, LoadCursor(nullptr, IDC_ARROW)}};
+    for (const auto& c : cases) EXPECT_EQ(Screen->CursorHandle(c.c), c.want) << c.c;
+    EXPECT_EQ(Screen->CursorHandle(crNone), nullptr);
+}
