@@ -22,6 +22,11 @@
 namespace {
 std::string Failure;                          // the message of an error box the click raised
 
+// Clicks come at a fast auditioner's pace, not back to back: the moment a sound starts, the
+// display server is still drawing the click's repaint, and a click then would be timed against
+// that (the floor, which draws nothing, would not be). Both programs are idle before each click.
+constexpr DWORD PersonPace = 50;              // milliseconds before each click
+
 // The sound starts when DirectSound is told to play it: the time of the last Play that returned.
 // What a click does after that (the selection's paint, telling a click from a drag) does not
 // delay what is heard. Every secondary buffer of the device shares one table of methods; its
@@ -70,12 +75,15 @@ double ClickToSound(TSonidexForm* form, int index, bool stopFirst = true, double
     TRect r = form->WAVList->ItemRect(index);
     LPARAM at = MAKELPARAM(r.Left + 10, r.Top + 5);
     HWND list = form->WAVList->Handle();
-    // What the previous click left to do (the waveform's request, repaints) is done first, as
-    // it is long before a person's next click.
+    // What the previous click left to do (the waveform's request, repaints) is done first, and
+    // the screen has drawn it, as long before a person's next click.
     MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&m);
-        DispatchMessageA(&m);
+    for (int pass = 0; pass < 2; ++pass) {
+        if (pass) Sleep(PersonPace);
+        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&m);
+            DispatchMessageA(&m);
+        }
     }
     const double t = bench::Seconds();
     PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
@@ -123,6 +131,7 @@ public:
     // One click on the floor, timed by the floor itself as ClickToSound times one here.
     double Click(double& toEnd) const
     {
+        Sleep(PersonPace);
         toEnd = double(SendMessageA(FWindow, WM_APP + 1, 1, 0)) / 1e6;
         return double(SendMessageA(FWindow, WM_APP + 2, 0, 0)) / 1e6;
     }
