@@ -167,7 +167,7 @@ private:
 // ---- the drop source -----------------------------------------------------------------------
 
 // Lives as long as its component; the drag loop only borrows it.
-class tdropsource::TSource : public IDropSource {
+class tdropsource::TSource final : public IDropSource {
 public:
     explicit TSource(tdropsource* owner) : FOwner(owner) {}
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override
