@@ -23,14 +23,22 @@ LRESULT CALLBACK SyncProc(HWND h, UINT m, WPARAM w, LPARAM l)
 
 void TThread::InitSynchronize()
 {
-    if (SyncWindow) return;
-    MainThreadID = GetCurrentThreadId();
+    if (!MainThreadID) MainThreadID = GetCurrentThreadId();
+}
+
+namespace {
+// The window that runs what threads hand to the main thread: made with the first thread the
+// main thread starts, so that a program's start does not wait for it.
+void MakeSyncWindow()
+{
+    if (SyncWindow || !MainThreadID || GetCurrentThreadId() != MainThreadID) return;
     WNDCLASSA wc = {};
     wc.lpfnWndProc = SyncProc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "TThreadSyncWindow";
     RegisterClassA(&wc);
     SyncWindow = CreateWindowA(wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+}
 }
 
 void TThread::Synchronize(const std::function<void()>& fn)
@@ -41,6 +49,7 @@ void TThread::Synchronize(const std::function<void()>& fn)
 
 TThread::TThread(bool createSuspended)
 {
+    MakeSyncWindow();
     FHandle = CreateThread(nullptr, 0, ThreadProc, this, CREATE_SUSPENDED, &FThreadID);
     if (!FHandle) throw Exception("Thread creation error");
     if (!createSuspended) Resume();

@@ -24,7 +24,9 @@ public:
     // and nobody else may free it or wait for it.
     bool FreeOnTerminate = false;
 
-    // Must be called once on the user-interface thread before any Synchronize.
+    // Must be called once on the user-interface thread before any Synchronize; the first
+    // thread started from it then makes what Synchronize needs, so threads that synchronise
+    // are started from the user-interface thread.
     static void InitSynchronize();
     // Runs fn on the user-interface thread; from that thread itself, runs it directly.
     static void Synchronize(const std::function<void()>& fn);
