@@ -4,7 +4,7 @@ messages the companion stand-in received and the sound the capture recorded.
 
 The test session (tools/session.sh, started by tools/test.sh) provides DISPLAY, the Wine prefix
 and the PulseAudio capture."""
-import atexit, configparser, ctypes, os, re, shutil, signal, subprocess, sys, time
+import atexit, configparser, ctypes, os, re, shutil, signal, subprocess, sys, tempfile, time
 
 SOURCE = os.environ.get("SONIDEX_SOURCE") or os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 
@@ -247,11 +247,16 @@ class Sonidex:
             raise RuntimeError(f"a Sonidex window of an earlier run is still on the display "
                                f"({sonidex_windows()}): not starting another") from None
         self.started = time.time()
-        self.proc = launch(wine(program, *args), cwd=cwd)
+        # What Wine's loader and the program print is kept: a start that ends at once says why.
+        self.errors = tempfile.TemporaryFile()
+        self.proc = launch(wine(program, *args), cwd=cwd, stderr=self.errors)
 
         def shown():
             if self.proc.poll() is not None:
-                raise RuntimeError(f"{program} ended with code {self.proc.returncode} before its window showed")
+                self.errors.seek(0)
+                said = self.errors.read().decode("utf-8", "replace").strip().splitlines()[-10:]
+                raise RuntimeError(f"{program} ended with code {self.proc.returncode} before its window showed; "
+                                   f"it printed: {said}")
             return self._find()
         try:
             self.window = wait_for(shown, 30, "the Sonidex window")
