@@ -3,7 +3,6 @@
 #include "app/pure/SampleList.h"
 #include "toolkit/pure/StrUtils.h"
 #include "toolkit/pure/StringList.h"
-#include "toolkit/pure/TextLines.h"
 
 namespace {
 std::vector<std::string> Extensions()
@@ -171,28 +170,6 @@ TEST(SortedLines, AnEqualNameKeepsTheFirstPlaceAndTakesTheLastRecord)
     // The records no line keeps are handed back, each once, to be freed.
     auto lines = Lines({"snare", "kick", "hat", "KICK", "Kick"});
     EXPECT_EQ(SortSampleLines(lines), (std::vector<TObject*>{Rec(1), Rec(3)}));
-}
-
-TEST(ScanFiles, NamesInOneBlockWithTheirTextsFoldersAndKinds)
-{
-    TScanFiles files;
-    files.Folders = {"C:\\a\\", "C:\\a\\b\\"};
-    files.Add("kick.wav", 0, KindWAV);
-    files.Add("loop.1.mid", 1, KindMIDI);
-    files.Add("noext", 1, KindOther);
-    ASSERT_EQ(files.Files.size(), 3u);
-    EXPECT_EQ(files.Name(files.Files[1]), "loop.1.mid");
-    const char* texts[] = {"kick", "loop.1", "noext"};
-    for (size_t i = 0; i < 3; ++i) EXPECT_EQ(files.Text(files.Files[i]), texts[i]);
-    EXPECT_EQ(files.Files[1].Folder, 1u);
-    EXPECT_EQ(files.Files[2].Kind, KindOther);
-    // Lines of a list kept the same way: a line erased leaves the others' texts and objects whole.
-    TTextLines lines;
-    for (size_t i = 0; i < 3; ++i) lines.Add(files.Text(files.Files[i]), Rec(int(i)));
-    lines.Erase(1);
-    ASSERT_EQ(lines.Count(), 2u);
-    EXPECT_EQ(lines.Text(1), "noext");
-    EXPECT_EQ(lines.Object(1), Rec(2));
 }
 
 TEST(SortedLines, SameResultAsInsertingOneByOne)
