@@ -78,13 +78,15 @@ double ClickToSound(TSonidexForm* form, int index, bool stopFirst = true, double
     // What the previous click left to do (the waveform's request, repaints) is done first, and
     // the screen has drawn it, as long before a person's next click.
     MSG m;
-    for (int pass = 0; pass < 2; ++pass) {
-        if (pass) Sleep(PersonPace);
+    auto drain = [&m] {
         while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&m);
             DispatchMessageA(&m);
         }
-    }
+    };
+    drain();
+    Sleep(PersonPace);
+    drain();
     const double t = bench::Seconds();
     PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageA(list, WM_LBUTTONUP, 0, at);

@@ -213,23 +213,20 @@ int TImageList::AddMasked(TBitmap& bmp, TColor maskColor) { return AddImages(bmp
 bool TImageList::ResourceLoad(const char* name, TColor maskColor)
 {
     // An empty list of plain images keeps the picture as the system loads it for the screen:
-    // one conversion, and no copy of it into a strip of its own.
-    if (!FCount && !FMasked && !FShared && FWidth > 0 && FHeight > 0) {
-        auto images = std::make_unique<TBitmap>();
-        images->SetHandle(static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, 0, 0, 0)));
-        if (!images->Handle()) return false;
-        if (images->Height() == FHeight && images->Width() >= FWidth) {
-            FCount = images->Width() / FWidth;
-            FImages = std::move(images);
-            Changed();
-        } else {
-            AddImages(*images, maskColor);
-        }
-        return true;
+    // one conversion, no copy into a strip of its own. Others copy from a DIB section, whose
+    // colours stay exact for the mask.
+    const bool keep = !FCount && !FMasked && !FShared && FWidth > 0 && FHeight > 0;
+    auto bmp = std::make_unique<TBitmap>();
+    bmp->SetHandle(static_cast<HBITMAP>(
+        LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, 0, 0, keep ? 0 : LR_CREATEDIBSECTION)));
+    if (!bmp->Handle()) return false;
+    if (keep && bmp->Height() == FHeight && bmp->Width() >= FWidth) {
+        FCount = bmp->Width() / FWidth;
+        FImages = std::move(bmp);
+        Changed();
+    } else {
+        AddImages(*bmp, maskColor);
     }
-    TBitmap bmp;
-    if (!bmp.LoadFromResourceName(GetModuleHandleA(nullptr), name)) return false;
-    AddImages(bmp, maskColor);
     return true;
 }
 
